@@ -1,0 +1,460 @@
+#include "Host.h"
+
+#include <SDL_mixer.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "HostAccel.h"
+#include "HostDisplay.h"
+#include "pdl.h"
+
+HostState g_Host;
+
+namespace
+{
+
+HostFrameworkCalls s_Calls;
+
+// The finger on a desktop is the left mouse button; the host remembers a press it accepted so
+// that a drag leaving the picture still moves and ends the touch (at the nearest edge).
+bool s_bMouseDown = false;
+bool s_bLeftKey = false;
+bool s_bRightKey = false;
+
+void UpdateKeyLean()
+{
+    HostAccelSetKeyLean((s_bRightKey ? 1 : 0) - (s_bLeftKey ? 1 : 0));
+}
+
+// Window position to logical coordinates; false when the point reaches nothing.
+bool MouseToLogical(int iWindowX, int iWindowY, bool bClamp, int* pX, int* pY)
+{
+    int iDeviceX = iWindowX;
+    int iDeviceY = iWindowY;
+    if (HostDisplayIsOpen() &&
+        !HostDisplayWindowToDevice(iWindowX, iWindowY, bClamp, &iDeviceX, &iDeviceY))
+    {
+        return false;
+    }
+    *pX = HostLogicalX(iDeviceX);
+    *pY = HostLogicalY(iDeviceY);
+    return true;
+}
+
+void HandleMouseButton(const SDL_MouseButtonEvent& tButton)
+{
+    if (tButton.button != SDL_BUTTON_LEFT)
+    {
+        return;  // the wheel and the other buttons are not a finger
+    }
+    int iX = 0;
+    int iY = 0;
+    if (tButton.type == SDL_MOUSEBUTTONDOWN)
+    {
+        if (!MouseToLogical(tButton.x, tButton.y, false, &iX, &iY))
+        {
+            return;  // a click on the bars around the picture
+        }
+        s_bMouseDown = true;
+        if (s_Calls.pTouchBegan != nullptr)
+        {
+            s_Calls.pTouchBegan(iX, iY, SDL_GetTicks());
+        }
+        return;
+    }
+    if (!s_bMouseDown)
+    {
+        return;
+    }
+    s_bMouseDown = false;
+    MouseToLogical(tButton.x, tButton.y, true, &iX, &iY);
+    if (s_Calls.pTouchEnded != nullptr)
+    {
+        s_Calls.pTouchEnded(iX, iY, SDL_GetTicks());
+    }
+}
+
+void HandleKey(const SDL_KeyboardEvent& tKey)
+{
+    const bool bDown = tKey.type == SDL_KEYDOWN;
+    switch (tKey.keysym.sym)
+    {
+        case SDLK_LEFT:
+            s_bLeftKey = bDown;
+            UpdateKeyLean();
+            break;
+        case SDLK_RIGHT:
+            s_bRightKey = bDown;
+            UpdateKeyLean();
+            break;
+        case SDLK_F11:
+            if (bDown)
+            {
+                HostDisplayToggleFullscreen();
+            }
+            break;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            if (bDown && (tKey.keysym.mod & KMOD_ALT) != 0)
+            {
+                HostDisplayToggleFullscreen();
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+void HostSetFrameworkCalls(const HostFrameworkCalls* pCalls)
+{
+    s_Calls = pCalls != nullptr ? *pCalls : HostFrameworkCalls{};
+}
+
+void HostDeliverAccelerometerSample(float fX, float fY, float fZ, double dTimestamp)
+{
+    if (s_Calls.pAccelerometerSample != nullptr)
+    {
+        s_Calls.pAccelerometerSample(fX, fY, fZ, dTimestamp);
+    }
+}
+
+void HostInit()
+{
+    // sdl12-compat would otherwise draw through a scaling framebuffer of its own and copy it
+    // to the window every frame; the host already fits the picture to the window itself.
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+    // A laptop's accelerometer must not turn up as joystick 0 unless the player asks for it.
+    const char* pUseAccelerometer = std::getenv("BOUGHFALL_ACCELEROMETER");
+    if (pUseAccelerometer == nullptr || std::strcmp(pUseAccelerometer, "1") != 0)
+    {
+        setenv("SDL_ACCELEROMETER_AS_JOYSTICK", "0", 1);
+    }
+
+    // Audio is started apart from the rest: a machine without a sound device still plays.
+    SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_NOPARACHUTE);
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    PDL_Init(0);
+
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);  // vsync where the driver gives it
+    if (!HostDisplayOpen())
+    {
+        std::printf("Boughfall: cannot open an OpenGL window: %s\n", SDL_GetError());
+        std::fflush(stdout);
+        std::exit(1);
+    }
+    HostOpenAudio(22050, 1);
+}
+
+int HostAudioChunkSize(int iFrequency, int iChannels)
+{
+    // Below 22050 Hz the plain rule would give 0 frames: count such rates as 22050.
+    int iRateFactor = iFrequency / 22050;
+    if (iRateFactor < 1)
+    {
+        iRateFactor = 1;
+    }
+    const int iFrames = iRateFactor * (iChannels > 0 ? iChannels : 1) * 384;
+    int iChunk = 1;
+    while (iChunk < iFrames)
+    {
+        iChunk <<= 1;
+    }
+    return iChunk;
+}
+
+void HostOpenAudio(int iFrequency, int iChannels)
+{
+    if (iFrequency < 0)
+    {
+        return;
+    }
+    if (g_Host.iAudioFrequency != 0 && g_Host.iAudioFrequency == iFrequency &&
+        g_Host.iAudioChannels == iChannels)
+    {
+        return;
+    }
+    if (g_Host.iAudioFrequency != 0)
+    {
+        Mix_CloseAudio();
+        g_Host.iAudioFrequency = 0;
+        g_Host.iAudioChannels = 0;
+    }
+    if (Mix_OpenAudio(iFrequency, AUDIO_S16LSB, iChannels,
+                      HostAudioChunkSize(iFrequency, iChannels)) == 0)
+    {
+        g_Host.iAudioFrequency = iFrequency;
+        g_Host.iAudioChannels = iChannels;
+    }
+}
+
+void HostPumpEvents()
+{
+    SDL_Event tEvent;
+    if (!g_Host.bInactive)
+    {
+        while (SDL_PollEvent(&tEvent))
+        {
+            HostHandleEvent(&tEvent);
+        }
+        return;
+    }
+    const bool bMixerOpen = g_Host.iAudioFrequency != 0;
+    if (bMixerOpen)
+    {
+        Mix_Pause(-1);
+        Mix_PauseMusic();
+    }
+    HostAccelSuspend();
+    while (g_Host.bInactive)
+    {
+        if (!SDL_WaitEvent(&tEvent))
+        {
+            break;
+        }
+        HostHandleEvent(&tEvent);
+    }
+    HostAccelResume();
+    if (bMixerOpen && g_Host.iAudioFrequency != 0)
+    {
+        Mix_ResumeMusic();
+        Mix_Resume(-1);
+    }
+    PDL_SetOrientation(g_Host.iOrientation);
+}
+
+void HostHandleEvent(const SDL_Event* pEvent)
+{
+    if (pEvent == nullptr)
+    {
+        return;
+    }
+    switch (pEvent->type)
+    {
+        case SDL_ACTIVEEVENT:
+            // The pointer leaving the window is not a loss of focus on a desktop.
+            if ((pEvent->active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) == 0)
+            {
+                break;
+            }
+            if (pEvent->active.gain == 0)
+            {
+                if (g_Host.bInactive)
+                {
+                    break;
+                }
+                PDL_SetOrientation(0);
+                if (s_Calls.pResignActive != nullptr)
+                {
+                    s_Calls.pResignActive();
+                }
+                g_Host.bInactive = 1;
+            }
+            else
+            {
+                if (!g_Host.bInactive)
+                {
+                    break;
+                }
+                PDL_SetOrientation(g_Host.iOrientation);
+                g_Host.bInactive = 0;
+                if (s_Calls.pBecameActive != nullptr)
+                {
+                    s_Calls.pBecameActive();
+                }
+            }
+            break;
+        case SDL_MOUSEMOTION:
+        {
+            int iX = 0;
+            int iY = 0;
+            if (s_bMouseDown && s_Calls.pTouchMoved != nullptr &&
+                MouseToLogical(pEvent->motion.x, pEvent->motion.y, true, &iX, &iY))
+            {
+                s_Calls.pTouchMoved(iX, iY, SDL_GetTicks());
+            }
+            break;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            HandleMouseButton(pEvent->button);
+            break;
+        case SDL_QUIT:
+            g_Host.bQuitRequested = 1;
+            g_Host.bInactive = 0;
+            if (s_Calls.pRequestTermination != nullptr)
+            {
+                s_Calls.pRequestTermination();
+            }
+            break;
+        case SDL_VIDEORESIZE:
+            HostDisplayResize(pEvent->resize.w, pEvent->resize.h);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            HandleKey(pEvent->key);
+            break;
+        default:
+            break;
+    }
+}
+
+void HostSwapBuffers()
+{
+    // The keep-awake hook: a desktop screensaver is the desktop's business.
+    SDL_GL_SwapBuffers();
+    HostPumpEvents();
+}
+
+void HostSetViewport(int iX, int iY, int iWidth, int iHeight)
+{
+    HostDisplayViewport(iX, iY, iWidth * g_Host.iScreenWidth / HOST_LOGICAL_WIDTH,
+                        iHeight * g_Host.iScreenHeight / HOST_LOGICAL_HEIGHT);
+}
+
+int HostScreenWidth()
+{
+    return g_Host.iScreenWidth;
+}
+
+int HostScreenHeight()
+{
+    return g_Host.iScreenHeight;
+}
+
+int HostLogicalX(int iDeviceX)
+{
+    return g_Host.iScreenWidth > 0 ? iDeviceX * HOST_LOGICAL_WIDTH / g_Host.iScreenWidth : 0;
+}
+
+int HostLogicalY(int iDeviceY)
+{
+    return g_Host.iScreenHeight > 0 ? iDeviceY * HOST_LOGICAL_HEIGHT / g_Host.iScreenHeight : 0;
+}
+
+void HostSetOrientation(int iInterfaceOrientation)
+{
+    int iValue = 0;
+    switch (iInterfaceOrientation)
+    {
+        case 1:
+            iValue = 2;
+            break;
+        case 2:
+            iValue = 1;
+            break;
+        case 3:
+            iValue = 3;
+            break;
+        default:
+            iValue = 0;
+            break;
+    }
+    g_Host.iOrientation = iValue;
+    PDL_SetOrientation(iValue);
+}
+
+void HostSetIdleTimerDisabled(int bDisabled)
+{
+    g_Host.bIdleTimerDisabled = bDisabled;
+}
+
+FILE* HostFileOpen(const char* pPath, const char* pMode)
+{
+    return pPath != nullptr && pMode != nullptr ? std::fopen(pPath, pMode) : nullptr;
+}
+
+int HostFileClose(FILE* pFile)
+{
+    return pFile != nullptr ? std::fclose(pFile) : 0;
+}
+
+size_t HostFileRead(void* pBuffer, size_t uiSize, size_t uiCount, FILE* pFile)
+{
+    return pBuffer != nullptr && pFile != nullptr ? std::fread(pBuffer, uiSize, uiCount, pFile) : 0;
+}
+
+size_t HostFileWrite(const void* pBuffer, size_t uiSize, size_t uiCount, FILE* pFile)
+{
+    return pBuffer != nullptr && pFile != nullptr ? std::fwrite(pBuffer, uiSize, uiCount, pFile)
+                                                  : 0;
+}
+
+int HostFileSeek(FILE* pFile, long iOffset, int iWhence)
+{
+    return pFile != nullptr ? std::fseek(pFile, iOffset, iWhence) : 0;
+}
+
+long HostFileTell(FILE* pFile)
+{
+    return pFile != nullptr ? std::ftell(pFile) : 0;
+}
+
+long HostFileLength(FILE* pFile)
+{
+    if (pFile == nullptr)
+    {
+        return 0;
+    }
+    const long iPosition = std::ftell(pFile);
+    std::fseek(pFile, 0, SEEK_END);
+    const long iEnd = std::ftell(pFile);
+    std::fseek(pFile, iPosition, SEEK_SET);
+    return iEnd;
+}
+
+int HostPathExists(const char* pPath)
+{
+    struct stat tStat;
+    return pPath != nullptr && stat(pPath, &tStat) == 0 ? 1 : 0;
+}
+
+int HostIsDirectory(const char* pPath)
+{
+    struct stat tStat;
+    return pPath != nullptr && stat(pPath, &tStat) == 0 && (tStat.st_mode & 0xF000) == 0x4000 ? 1
+                                                                                              : 0;
+}
+
+int HostCurrentDirectory(char* pBuffer, size_t uiLength)
+{
+    if (pBuffer == nullptr || uiLength == 0)
+    {
+        return 0;
+    }
+    std::strncpy(pBuffer, ".", uiLength - 1);
+    pBuffer[uiLength - 1] = '\0';
+    return 1;
+}
+
+int HostPrintLine(const char* pText)
+{
+    return pText != nullptr ? std::puts(pText) : 0;
+}
+
+void HostSleep(unsigned int uiMilliseconds)
+{
+    SDL_Delay(uiMilliseconds);
+}
+
+int HostRenderToTextureSupported()
+{
+    return 0;
+}
+
+int HostLaunchAppPage(const char* pPackageSuffix)
+{
+    // The catalogue's redirect page, with the publisher's package-id prefix; 59 characters.
+    static const char s_strPrefix[] = "https://apps.kettlegames.net/appredirect/?packageid=com.kg.";
+    static_assert(sizeof(s_strPrefix) - 1 == 59);
+    char strUrl[256];
+    std::snprintf(strUrl, sizeof(strUrl), "%s%s", s_strPrefix,
+                  pPackageSuffix != nullptr ? pPackageSuffix : "");
+    std::printf("Launching Browser: %s\n", strUrl);
+    return PDL_LaunchBrowser(strUrl) == PDL_NOERROR ? 1 : 0;
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+// The host: the thin layer between SDL 1.2, the PDK stand-in, OpenGL and SDL_mixer below and
+// the application framework above. It starts SDL, opens the window and the mixer, turns SDL
+// events into framework calls (touches in the 320 x 480 portrait space, activation, quit),
+// scales viewports to the device and offers null-tolerant file utilities.
+//
+// Host* functions are the host's entry points; the framework reaches up into nothing: the host
+// calls the framework only through the HostFrameworkCalls table the framework installs.
+
+#include <SDL.h>
+
+#include <cstddef>
+#include <cstdio>
+
+// The logical screen the game and the framework work in: portrait, origin top left.
+constexpr int HOST_LOGICAL_WIDTH = 320;
+constexpr int HOST_LOGICAL_HEIGHT = 480;
+
+struct HostState
+{
+    int bQuitRequested;  // 1 once SDL_QUIT has been received
+    int bInactive;       // 1 while the application has lost focus
+    int iOrientation;    // current PDL orientation value, 0..3
+    SDL_Surface* pVideoSurface;
+    int iScreenWidth;  // device screen in pixels: the portrait surface the game draws on
+    int iScreenHeight;
+    int bIdleTimerDisabled;
+    int iAudioFrequency;  // frequency the mixer is open at; 0 = closed
+    int iAudioChannels;
+};
+
+// The one host state block, zero at process start.
+extern HostState g_Host;
+
+// What the host calls in the framework. Touch positions are logical (320 x 480 portrait).
+struct HostFrameworkCalls
+{
+    void (*pTouchBegan)(int iX, int iY, unsigned int uiTicks);
+    void (*pTouchMoved)(int iX, int iY, unsigned int uiTicks);
+    void (*pTouchEnded)(int iX, int iY, unsigned int uiTicks);
+    void (*pBecameActive)();
+    void (*pResignActive)();
+    void (*pRequestTermination)();
+    // Called on SDL's timer thread with each accelerometer sample.
+    void (*pAccelerometerSample)(float fX, float fY, float fZ, double dTimestamp);
+};
+
+// Installs the framework's entry points (null entries are skipped).
+void HostSetFrameworkCalls(const HostFrameworkCalls* pCalls);
+
+// Hands one accelerometer sample to the framework (the poll's way up; any thread).
+void HostDeliverAccelerometerSample(float fX, float fY, float fZ, double dTimestamp);
+
+// Start-up: SDL and the PDK, the GL window, the screen size, the mixer at 22050 Hz mono.
+void HostInit();
+
+// Opens the mixer, or reopens it when the format differs; a negative frequency does nothing.
+// Without an audio device the mixer stays closed and the game runs silent.
+void HostOpenAudio(int iFrequency, int iChannels);
+
+// The mixer's chunk size in sample frames for a format: (frequency / 22050) x channels x 384,
+// rounded up to a power of two as SDL's audio drivers need (384 -> 512, 1536 -> 2048).
+int HostAudioChunkSize(int iFrequency, int iChannels);
+
+// Drains SDL's events while active; while inactive, pauses sound and the accelerometer poll and
+// blocks until focus returns (or the game is asked to quit).
+void HostPumpEvents();
+
+// Acts on one SDL event (focus, mouse, quit; on the desktop also keys, resize and fullscreen).
+void HostHandleEvent(const SDL_Event* pEvent);
+
+// Presents the frame, then pumps events.
+void HostSwapBuffers();
+
+// glViewport for a rectangle given in logical units, scaled to the device.
+void HostSetViewport(int iX, int iY, int iWidth, int iHeight);
+
+int HostScreenWidth();
+int HostScreenHeight();
+
+// Maps an interface orientation to the PDL value, stores and applies it.
+void HostSetOrientation(int iInterfaceOrientation);
+void HostSetIdleTimerDisabled(int bDisabled);
+
+// Logical conversion of a device position (integer arithmetic, multiply first).
+int HostLogicalX(int iDeviceX);
+int HostLogicalY(int iDeviceY);
+
+// Null-tolerant file utilities: a null argument does nothing and returns 0.
+FILE* HostFileOpen(const char* pPath, const char* pMode);
+int HostFileClose(FILE* pFile);
+size_t HostFileRead(void* pBuffer, size_t uiSize, size_t uiCount, FILE* pFile);
+size_t HostFileWrite(const void* pBuffer, size_t uiSize, size_t uiCount, FILE* pFile);
+int HostFileSeek(FILE* pFile, long iOffset, int iWhence);
+long HostFileTell(FILE* pFile);
+long HostFileLength(FILE* pFile);  // end position; the file position is kept
+int HostPathExists(const char* pPath);
+int HostIsDirectory(const char* pPath);
+int HostCurrentDirectory(char* pBuffer, size_t uiLength);
+int HostPrintLine(const char* pText);
+void HostSleep(unsigned int uiMilliseconds);
+int HostRenderToTextureSupported();  // always 0: presenting is a plain buffer swap
+
+// Opens the platform catalogue page of a package in the browser; 1 when the browser started.
+int HostLaunchAppPage(const char* pPackageSuffix);

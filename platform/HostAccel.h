@@ -1,0 +1,62 @@
+#pragma once
+
+// The accelerometer poll. It runs on SDL's timer thread, samples three signed 16-bit axes,
+// smooths and quantises them and reports each sample to the framework.
+//
+// A desktop has no accelerometer, so by default the axes are emulated: at rest they read a
+// device held upright in landscape (gravity straight down in the game); the Left and Right
+// arrow keys and a gamepad's left stick lean it smoothly and proportionally up to the game's
+// full lean. A real accelerometer that SDL exposes as a joystick is read only when the player
+// asks for it with BOUGHFALL_ACCELEROMETER=1, and even then the emulation stands in while it
+// reports nothing, so the game never sees a zero vector.
+
+#include <SDL.h>
+
+struct HostAccelState
+{
+    unsigned char bPolling;    // the poll timer should keep running
+    unsigned char bSuspended;  // stopped by deactivation; restarts on reactivation
+    int iIntervalMs;           // poll period
+    SDL_Joystick* pJoystick;   // joystick 0, or null
+    int iLastX;                // previous smoothed axis values
+    int iLastY;
+    int iLastZ;
+};
+
+extern HostAccelState g_HostAccel;
+
+// Emulated lean at full tilt: the game caps the sideways pull at 0.4 g, about 23.6 degrees.
+constexpr float ACCEL_FULL_LEAN_RADIANS = 0.41151685f;
+// Time the emulated device takes to lean from upright to full tilt.
+constexpr float ACCEL_LEAN_SECONDS = 0.25f;
+// Gamepad stick dead zone, as a fraction of the stick's travel.
+constexpr float ACCEL_STICK_DEAD_ZONE = 0.15f;
+
+void HostAccelStart(unsigned int uiMilliseconds);
+void HostAccelStop();
+void HostAccelSuspend();
+void HostAccelResume();
+void HostAccelSetInterval(unsigned int uiMilliseconds);
+
+// The SDL timer callback: one sample; returns the next interval, 0 ends the timer.
+Uint32 HostAccelTick(Uint32 uiInterval, void* pParam);
+
+// Immediate, unsmoothed reads for the first sample: axis / 32768 (y and z negated).
+float HostAccelReadX();
+float HostAccelReadY();
+float HostAccelReadZ();
+
+// The quantisation of a ticked axis value: a quarter of it, floored to a multiple of 8.
+int HostAccelQuantise(int iAxis);
+
+// One tick's smoothing and quantisation of raw axes into a sample, updating iLast*.
+void HostAccelFilterAxes(const int iRaw[3], float* pX, float* pY, float* pZ);
+
+// Keyboard lean, from the main thread: -1 left, +1 right, 0 none.
+void HostAccelSetKeyLean(int iDirection);
+
+// The emulated device's axes for a lean between -1 (full left) and +1 (full right).
+void HostAccelEmulatedAxes(float fLean, int iAxes[3]);
+
+// Moves the emulated lean towards a target over dSeconds at the lean rate; returns the new lean.
+float HostAccelStepLean(float fLean, float fTarget, float fSeconds);

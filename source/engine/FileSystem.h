@@ -1,0 +1,37 @@
+#pragma once
+
+// File-system paths of the game. FS_ functions are the file-system module's entry points.
+//
+// Two base directories, set once at start-up:
+//  - the resource directory: the bundle directory + "/Data", read-only game data. The bundle
+//    directory is the folder of the executable (or of CFProcessPath when that is set); when it
+//    holds no "Data" folder, the installed data folder is used instead.
+//  - the save directory: $XDG_DATA_HOME/boughfall (default ~/.local/share/boughfall) + "/Data",
+//    created when missing; it holds "gamesave.dat" and "score.dat".
+
+#include <cstdio>
+
+constexpr int FS_MAX_PATH = 1024;  // each base directory's buffer
+
+// Sets both base directories as described above.
+void FS_SetupDirectories();
+
+// Sets a base directory directly (tools and tests). The text is cut to fit the buffer.
+void FS_SetResourceDirectory(const char* pPath);
+void FS_SetSaveDirectory(const char* pPath);
+
+const char* FS_ResourceDirectory();
+const char* FS_SaveDirectory();
+
+// Opens "<save directory>/<name>"; null when it cannot be opened.
+FILE* FS_OpenSaveFile(const char* pName, const char* pMode);
+
+// Removes "<save directory>/<name>".
+int FS_RemoveSaveFile(const char* pName);
+
+// Opens "<resource directory>/<relative path>" for reading in binary mode; when the file
+// cannot be opened, prints "Error - File not found: <relative path>" and returns null.
+FILE* FS_OpenResourceFile(const char* pRelativePath);
+
+// Bytes in an open file; the position is kept. A null file is a programming error.
+long FS_FileSize(FILE* pFile);

@@ -1,0 +1,96 @@
+#include "TestSupport.h"
+
+#include <SDL.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "GLES.h"
+
+bool TEST_OpenGLWindow(int iWidth, int iHeight)
+{
+    static bool s_bOpen = false;
+    if (s_bOpen)
+    {
+        return true;
+    }
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_NOPARACHUTE) != 0)
+    {
+        return false;
+    }
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    if (SDL_SetVideoMode(iWidth, iHeight, 0, SDL_OPENGL) == nullptr)
+    {
+        return false;
+    }
+    s_bOpen = true;
+    return true;
+}
+
+std::vector<std::uint8_t> TEST_ReadPixels(int iX, int iY, int iWidth, int iHeight)
+{
+    std::vector<std::uint8_t> tPixels(static_cast<size_t>(iWidth) * iHeight * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(iX, iY, iWidth, iHeight, GL_RGBA, GL_UNSIGNED_BYTE, tPixels.data());
+    return tPixels;
+}
+
+std::uint32_t TEST_ReadPixel(int iX, int iY)
+{
+    const std::vector<std::uint8_t> tPixel = TEST_ReadPixels(iX, iY, 1, 1);
+    return (static_cast<std::uint32_t>(tPixel[0]) << 24) |
+           (static_cast<std::uint32_t>(tPixel[1]) << 16) |
+           (static_cast<std::uint32_t>(tPixel[2]) << 8) | tPixel[3];
+}
+
+std::string TEST_MakeTempDir(const char* pTag)
+{
+    const char* pBase = std::getenv("TMPDIR");
+    std::string strTemplate = std::string(pBase != nullptr ? pBase : "/tmp") + "/bf-" +
+                              (pTag != nullptr ? pTag : "test") + "-XXXXXX";
+    std::vector<char> tBuffer(strTemplate.begin(), strTemplate.end());
+    tBuffer.push_back('\0');
+    const char* pDir = mkdtemp(tBuffer.data());
+    return pDir != nullptr ? std::string(pDir) : std::string();
+}
+
+bool TEST_WriteFile(const std::string& strPath, const std::vector<std::uint8_t>& tBytes)
+{
+    FILE* pFile = std::fopen(strPath.c_str(), "wb");
+    if (pFile == nullptr)
+    {
+        return false;
+    }
+    const size_t uiWritten =
+        tBytes.empty() ? 0 : std::fwrite(tBytes.data(), 1, tBytes.size(), pFile);
+    return std::fclose(pFile) == 0 && uiWritten == tBytes.size();
+}
+
+std::vector<std::uint8_t> TEST_ReadFile(const std::string& strPath)
+{
+    std::vector<std::uint8_t> tBytes;
+    FILE* pFile = std::fopen(strPath.c_str(), "rb");
+    if (pFile == nullptr)
+    {
+        return tBytes;
+    }
+    std::uint8_t tChunk[65536];
+    size_t uiRead;
+    while ((uiRead = std::fread(tChunk, 1, sizeof(tChunk), pFile)) > 0)
+    {
+        tBytes.insert(tBytes.end(), tChunk, tChunk + uiRead);
+    }
+    std::fclose(pFile);
+    return tBytes;
+}
+
+std::string TEST_OutputDir()
+{
+    const std::string strDir = BF_TEST_OUTPUT_DIR;
+    mkdir(strDir.c_str(), 0755);
+    return strDir;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+// Helpers shared by the tests: a GL window under the virtual X server, pixel read-back,
+// temporary folders and small files.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Opens (once per process) a plain SDL OpenGL window of the given size with no quarter turn,
+// for engine tests that draw and read back. Returns false when no display is available.
+bool TEST_OpenGLWindow(int iWidth, int iHeight);
+
+// RGBA pixels of the back buffer, rows bottom first (as GL counts them).
+std::vector<std::uint8_t> TEST_ReadPixels(int iX, int iY, int iWidth, int iHeight);
+
+// One pixel as 0xRRGGBBAA.
+std::uint32_t TEST_ReadPixel(int iX, int iY);
+
+// A new empty folder under the test's temporary directory.
+std::string TEST_MakeTempDir(const char* pTag);
+
+// Writes bytes to a file; false on failure.
+bool TEST_WriteFile(const std::string& strPath, const std::vector<std::uint8_t>& tBytes);
+
+// Reads a whole file; empty when it cannot be read.
+std::vector<std::uint8_t> TEST_ReadFile(const std::string& strPath);
+
+// Where screenshots of tests go (the build's test-output folder); created on demand.
+std::string TEST_OutputDir();

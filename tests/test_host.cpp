@@ -1,0 +1,263 @@
+// The host: audio device opening, coordinate conversion, viewport scaling, GL capability
+// binding, orientation and the null-tolerant file utilities.
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "Host.h"
+#include "HostDisplay.h"
+#include "HostGL.h"
+#include "TestSupport.h"
+#include "pdl.h"
+
+namespace
+{
+
+void SetDevice(int iWidth, int iHeight)
+{
+    HostDisplaySetForTest(false, 0, 0);
+    g_Host.iScreenWidth = iWidth;
+    g_Host.iScreenHeight = iHeight;
+}
+
+}  // namespace
+
+TEST(HostAudio, ChunkSizesAreRoundedUpToPowersOfTwo)
+{
+    EXPECT_EQ(HostAudioChunkSize(22050, 1), 512);   // 384 frames
+    EXPECT_EQ(HostAudioChunkSize(44100, 2), 2048);  // 1536 frames
+    EXPECT_EQ(HostAudioChunkSize(44100, 1), 1024);  // 768 frames
+    EXPECT_EQ(HostAudioChunkSize(22050, 2), 1024);
+    EXPECT_EQ(HostAudioChunkSize(11025, 1), 512);  // counted as 22050, never 0
+}
+
+TEST(HostAudio, OpensOnceAndReopensOnlyOnAFormatChange)
+{
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    g_Host.iAudioFrequency = 0;
+    HostOpenAudio(22050, 1);
+    ASSERT_EQ(g_Host.iAudioFrequency, 22050);
+    int iFrequency = 0;
+    Uint16 uiFormat = 0;
+    int iChannels = 0;
+    ASSERT_EQ(Mix_QuerySpec(&iFrequency, &uiFormat, &iChannels), 1);  // opened once
+
+    HostOpenAudio(22050, 1);
+    EXPECT_EQ(Mix_QuerySpec(&iFrequency, &uiFormat, &iChannels), 1);  // not opened again
+
+    HostOpenAudio(44100, 2);
+    ASSERT_EQ(Mix_QuerySpec(&iFrequency, &uiFormat, &iChannels), 1);
+    EXPECT_EQ(iFrequency, 44100);
+    EXPECT_EQ(iChannels, 2);
+    EXPECT_EQ(g_Host.iAudioFrequency, 44100);
+    EXPECT_EQ(g_Host.iAudioChannels, 2);
+    EXPECT_EQ(SDL_GetAudioStatus(), SDL_AUDIO_PLAYING);  // running at chunk 2048
+
+    HostOpenAudio(-1, 2);  // a negative frequency leaves the device as it is
+    EXPECT_EQ(g_Host.iAudioFrequency, 44100);
+
+    Mix_CloseAudio();
+    g_Host.iAudioFrequency = 0;
+    g_Host.iAudioChannels = 0;
+}
+
+TEST(HostAudio, NoAudioDeviceLeavesTheMixerClosed)
+{
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    g_Host.iAudioFrequency = 0;
+    HostOpenAudio(22050, 1);
+    EXPECT_EQ(g_Host.iAudioFrequency, 0);
+    HostOpenAudio(44100, 2);
+    EXPECT_EQ(g_Host.iAudioFrequency, 0);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+}
+
+TEST(HostCoordinates, DeviceToLogicalUsesIntegerArithmetic)
+{
+    SetDevice(320, 480);
+    EXPECT_EQ(HostLogicalX(100), 100);
+    EXPECT_EQ(HostLogicalY(200), 200);
+    SetDevice(320, 400);
+    EXPECT_EQ(HostLogicalY(200), 240);
+    EXPECT_EQ(HostLogicalY(399), 478);
+    SetDevice(640, 960);
+    EXPECT_EQ(HostLogicalX(639), 319);
+}
+
+TEST(HostCoordinates, WindowPositionsMapThroughTheQuarterTurn)
+{
+    HostDisplaySetForTest(true, 960, 640);
+    EXPECT_EQ(g_Host.iScreenWidth, 640);
+    EXPECT_EQ(g_Host.iScreenHeight, 960);
+    int iDeviceX = 0;
+    int iDeviceY = 0;
+    // The centre of the window is the centre of the game: logical (160, 240).
+    ASSERT_TRUE(HostDisplayWindowToDevice(480, 320, false, &iDeviceX, &iDeviceY));
+    EXPECT_EQ(HostLogicalX(iDeviceX), 160);
+    EXPECT_EQ(HostLogicalY(iDeviceY), 240);
+    // The window's top-left corner is the device's top-left too... of the game's top edge.
+    ASSERT_TRUE(HostDisplayWindowToDevice(0, 0, false, &iDeviceX, &iDeviceY));
+    EXPECT_EQ(HostLogicalX(iDeviceX), 320);  // game y = 320 (top)
+    EXPECT_EQ(HostLogicalY(iDeviceY), 0);    // game x = 0 (left)
+
+    // A wider window gets bars left and right; a click there reaches nothing.
+    HostDisplaySetForTest(true, 1200, 640);
+    const HostDisplayRect tGame = HostDisplayGameRect();
+    EXPECT_EQ(tGame.iX, 120);
+    EXPECT_EQ(tGame.iWidth, 960);
+    EXPECT_FALSE(HostDisplayWindowToDevice(100, 320, false, &iDeviceX, &iDeviceY));
+    ASSERT_TRUE(HostDisplayWindowToDevice(100, 320, true, &iDeviceX, &iDeviceY));
+    EXPECT_EQ(HostLogicalY(iDeviceY), 0);  // clamped to the left edge
+    ASSERT_TRUE(HostDisplayWindowToDevice(600, 320, false, &iDeviceX, &iDeviceY));
+    EXPECT_EQ(HostLogicalX(iDeviceX), 160);
+    EXPECT_EQ(HostLogicalY(iDeviceY), 240);
+
+    // A taller window gets bars above and below.
+    HostDisplaySetForTest(true, 480, 500);
+    EXPECT_EQ(HostDisplayGameRect().iY, 90);
+    EXPECT_FALSE(HostDisplayWindowToDevice(240, 50, false, &iDeviceX, &iDeviceY));
+    HostDisplaySetForTest(false, 0, 0);
+}
+
+TEST(HostDisplay, FirstWindowIsTheLargestWholeMultipleInNinetyPercent)
+{
+    EXPECT_EQ(HostDisplayInitialScale(1280, 800), 2);
+    EXPECT_EQ(HostDisplayInitialScale(1920, 1080), 3);
+    EXPECT_EQ(HostDisplayInitialScale(2560, 1440), 4);
+    EXPECT_EQ(HostDisplayInitialScale(800, 600), 1);
+    EXPECT_EQ(HostDisplayInitialScale(320, 200), 1);
+}
+
+TEST(HostGL, ExtensionSubstringsSetTheCapabilities)
+{
+    g_HostGL = HostGLCaps{};
+    for (void*& pEntry : g_pHostGLEntryPoints)
+    {
+        pEntry = nullptr;
+    }
+    HostBindGLExtensionsFrom("GL_ARB_multitexture GL_EXT_bgra", nullptr);
+    EXPECT_EQ(g_HostGL.bExtensionsChecked, 1);
+    EXPECT_EQ(g_HostGL.bHasPVRTC, 0);
+    for (void* pEntry : g_pHostGLEntryPoints)
+    {
+        EXPECT_EQ(pEntry, nullptr);
+    }
+    // Only the beginning of a longer name still counts: the test is a plain substring search.
+    HostBindGLExtensionsFrom("GL_IMG_texture_compression_pvrtc2", nullptr);
+    EXPECT_EQ(g_HostGL.bHasPVRTC, 1);
+    HostBindGLExtensionsFrom("GL_EXT_bgra", nullptr);  // flags are never cleared
+    EXPECT_EQ(g_HostGL.bHasPVRTC, 1);
+    g_HostGL = HostGLCaps{};
+}
+
+TEST(HostGL, NullEntryPointsGiveTheirFixedAnswers)
+{
+    GLint iWidth = 0;
+    GLint iHeight = 0;
+    glGetRenderbufferParameterivOES(GL_RENDERBUFFER_OES, GL_RENDERBUFFER_WIDTH_OES, &iWidth);
+    glGetRenderbufferParameterivOES(GL_RENDERBUFFER_OES, GL_RENDERBUFFER_HEIGHT_OES, &iHeight);
+    EXPECT_EQ(iWidth, 320);
+    EXPECT_EQ(iHeight, 480);
+    EXPECT_EQ(glCheckFramebufferStatusOES(0x1234), static_cast<GLenum>(0x8CD5));
+    GLuint uiName = 77;
+    glGenFramebuffersOES(1, &uiName);
+    EXPECT_EQ(uiName, 77u);
+    EXPECT_EQ(glIsFramebufferOES(1), GL_FALSE);
+    glCurrentPaletteMatrixOES(3);  // nothing bound: does nothing
+}
+
+TEST(HostViewport, LogicalSizesScaleToTheDevice)
+{
+    ASSERT_TRUE(TEST_OpenGLWindow(480, 480));
+    GLint iViewport[4];
+    SetDevice(320, 400);
+    HostSetViewport(0, 0, 320, 480);
+    glGetIntegerv(GL_VIEWPORT, iViewport);
+    EXPECT_EQ(iViewport[2], 320);
+    EXPECT_EQ(iViewport[3], 400);
+
+    // With the window open the portrait viewport lands turned in the game rectangle.
+    HostDisplaySetForTest(true, 480, 480);
+    HostSetViewport(0, 0, 320, 480);
+    glGetIntegerv(GL_VIEWPORT, iViewport);
+    EXPECT_EQ(iViewport[0], 0);
+    EXPECT_EQ(iViewport[1], 80);
+    EXPECT_EQ(iViewport[2], 480);
+    EXPECT_EQ(iViewport[3], 320);
+    HostDisplaySetForTest(false, 0, 0);
+}
+
+TEST(HostOrientation, InterfaceOrientationsMapToPdlValues)
+{
+    const int iExpected[][2] = {{1, 2}, {2, 1}, {3, 3}, {4, 0}, {0, 0}};
+    for (const auto& tCase : iExpected)
+    {
+        HostSetOrientation(tCase[0]);
+        EXPECT_EQ(g_Host.iOrientation, tCase[1]);
+        EXPECT_EQ(PDL_GetOrientation(), tCase[1]);
+    }
+}
+
+TEST(HostFiles, NullArgumentsDoNothing)
+{
+    EXPECT_EQ(HostFileOpen(nullptr, "rb"), nullptr);
+    EXPECT_EQ(HostFileClose(nullptr), 0);
+    char tBuffer[4];
+    EXPECT_EQ(HostFileRead(tBuffer, 1, 4, nullptr), 0u);
+    EXPECT_EQ(HostFileWrite(tBuffer, 1, 4, nullptr), 0u);
+    EXPECT_EQ(HostFileLength(nullptr), 0);
+    EXPECT_EQ(HostPathExists(nullptr), 0);
+    EXPECT_EQ(HostCurrentDirectory(nullptr, 10), 0);
+
+    const std::string strDir = TEST_MakeTempDir("host");
+    const std::string strPath = strDir + "/f.bin";
+    ASSERT_TRUE(TEST_WriteFile(strPath, {1, 2, 3, 4, 5, 6, 7}));
+    FILE* pFile = HostFileOpen(strPath.c_str(), "rb");
+    ASSERT_NE(pFile, nullptr);
+    HostFileSeek(pFile, 3, SEEK_SET);
+    EXPECT_EQ(HostFileLength(pFile), 7);
+    EXPECT_EQ(HostFileTell(pFile), 3);  // the position is kept
+    HostFileClose(pFile);
+    EXPECT_EQ(HostIsDirectory(strDir.c_str()), 1);
+    EXPECT_EQ(HostIsDirectory(strPath.c_str()), 0);
+    char strCurrent[2];
+    EXPECT_EQ(HostCurrentDirectory(strCurrent, sizeof(strCurrent)), 1);
+    EXPECT_STREQ(strCurrent, ".");
+}
+
+TEST(HostLaunch, BrowserOpenerIsStartedWithoutAShell)
+{
+    const std::string strDir = TEST_MakeTempDir("launch");
+    const std::string strOpener = strDir + "/opener";
+    const std::string strOut = strDir + "/url.txt";
+    const std::string strScript = "#!/bin/sh\nprintf '%s' \"$1\" > '" + strOut + "'\n";
+    ASSERT_TRUE(
+        TEST_WriteFile(strOpener, std::vector<std::uint8_t>(strScript.begin(), strScript.end())));
+    chmod(strOpener.c_str(), 0755);
+
+    setenv("BOUGHFALL_URL_OPENER", strOpener.c_str(), 1);
+    // Shell metacharacters arrive as one plain argument.
+    EXPECT_EQ(PDL_LaunchBrowser("http://x/?a=1;touch pwned"), PDL_NOERROR);
+    for (int i = 0; i < 200 && TEST_ReadFile(strOut).empty(); ++i)
+    {
+        SDL_Delay(10);
+    }
+    const std::vector<std::uint8_t> tUrl = TEST_ReadFile(strOut);
+    EXPECT_EQ(std::string(tUrl.begin(), tUrl.end()), "http://x/?a=1;touch pwned");
+
+    EXPECT_EQ(HostLaunchAppPage(""), 1);
+
+    setenv("BOUGHFALL_URL_OPENER", (strDir + "/missing-opener").c_str(), 1);
+    EXPECT_NE(PDL_LaunchBrowser("http://x/"), PDL_NOERROR);
+    EXPECT_EQ(HostLaunchAppPage("game"), 0);
+    unsetenv("BOUGHFALL_URL_OPENER");
+}
