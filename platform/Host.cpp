@@ -3,8 +3,10 @@
 #include <SDL_mixer.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "HostAccel.h"
 #include "HostDisplay.h"
@@ -149,6 +151,19 @@ void HostInit()
         std::exit(1);
     }
     HostOpenAudio(22050, 1);
+}
+
+void HostShutdown()
+{
+    HostAccelStop();
+    if (g_Host.iAudioFrequency != 0)
+    {
+        Mix_HaltMusic();
+        Mix_CloseAudio();
+        g_Host.iAudioFrequency = 0;
+        g_Host.iAudioChannels = 0;
+    }
+    SDL_Quit();
 }
 
 int HostAudioChunkSize(int iFrequency, int iChannels)
@@ -457,4 +472,30 @@ int HostLaunchAppPage(const char* pPackageSuffix)
                   pPackageSuffix != nullptr ? pPackageSuffix : "");
     std::printf("Launching Browser: %s\n", strUrl);
     return PDL_LaunchBrowser(strUrl) == PDL_NOERROR ? 1 : 0;
+}
+
+double HostNow()
+{
+    timespec tNow;
+    clock_gettime(CLOCK_MONOTONIC, &tNow);
+    return static_cast<double>(tNow.tv_sec) + static_cast<double>(tNow.tv_nsec) * 1e-9;
+}
+
+void HostSleepUntil(double dSeconds)
+{
+    if (!(dSeconds > 0.0))
+    {
+        return;
+    }
+    timespec tUntil;
+    tUntil.tv_sec = static_cast<time_t>(dSeconds);
+    tUntil.tv_nsec = static_cast<long>((dSeconds - static_cast<double>(tUntil.tv_sec)) * 1e9);
+    if (tUntil.tv_nsec >= 1000000000L)
+    {
+        tUntil.tv_sec += 1;
+        tUntil.tv_nsec -= 1000000000L;
+    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &tUntil, nullptr) == EINTR)
+    {
+    }
 }

@@ -55,6 +55,10 @@ void HostDeliverAccelerometerSample(float fX, float fY, float fZ, double dTimest
 // Start-up: SDL and the PDK, the GL window, the screen size, the mixer at 22050 Hz mono.
 void HostInit();
 
+// Before the process exits: stops the accelerometer poll, closes the mixer and SDL, so that no
+// SDL thread runs while the process tears itself down.
+void HostShutdown();
+
 // Opens the mixer, or reopens it when the format differs; a negative frequency does nothing.
 // Without an audio device the mixer stays closed and the game runs silent.
 void HostOpenAudio(int iFrequency, int iChannels);
@@ -104,3 +108,7 @@ int HostRenderToTextureSupported();  // always 0: presenting is a plain buffer s
 
 // Opens the platform catalogue page of a package in the browser; 1 when the browser started.
 int HostLaunchAppPage(const char* pPackageSuffix);
+
+// Monotonic time in seconds, and a precise sleep until such a time (the run loop's wait).
+double HostNow();
+void HostSleepUntil(double dSeconds);

@@ -220,3 +220,17 @@ void HostDisplaySetForTest(bool bOpen, int iWindowWidth, int iWindowHeight)
     s_Display.bFullscreen = false;
     AdoptSize(iWindowWidth, iWindowHeight);
 }
+
+void HostDisplayGameToWindow(float fGameX, float fGameY, int* pWindowX, int* pWindowY)
+{
+    const HostDisplayRect& tGame = s_Display.tGame;
+    const int iTop = s_Display.iWindowHeight - tGame.iY - tGame.iHeight;
+    const int iColumn = static_cast<int>(
+        fGameX * static_cast<float>(tGame.iWidth) / static_cast<float>(DISPLAY_GAME_WIDTH) + 0.5f);
+    const int iRow = static_cast<int>((static_cast<float>(DISPLAY_GAME_HEIGHT) - fGameY) *
+                                          static_cast<float>(tGame.iHeight) /
+                                          static_cast<float>(DISPLAY_GAME_HEIGHT) +
+                                      0.5f);
+    *pWindowX = tGame.iX + std::clamp(iColumn, 0, tGame.iWidth - 1);
+    *pWindowY = iTop + std::clamp(iRow, 0, tGame.iHeight - 1);
+}

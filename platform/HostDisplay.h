@@ -59,3 +59,6 @@ bool HostDisplayWindowToDevice(int iWindowX, int iWindowY, bool bClamp, int* pDe
 
 // For tests: sets up the display state for a window of the given size without opening one.
 void HostDisplaySetForTest(bool bOpen, int iWindowWidth, int iWindowHeight);
+
+// The window pixel (SDL: origin top left) that shows a point of the 480 x 320 game picture.
+void HostDisplayGameToWindow(float fGameX, float fGameY, int* pWindowX, int* pWindowY);

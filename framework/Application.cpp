@@ -1,0 +1,214 @@
+#include "Application.h"
+
+#include <cstdlib>
+
+#include "Accelerometer.h"
+#include "Host.h"
+#include "RunLoop.h"
+#include "View.h"
+
+const char* const UIApplicationDidBecomeActiveNotification =
+    "UIApplicationDidBecomeActiveNotification";
+const char* const UIApplicationWillResignActiveNotification =
+    "UIApplicationWillResignActiveNotification";
+const char* const UIApplicationWillTerminateNotification = "UIApplicationWillTerminateNotification";
+
+namespace
+{
+
+// Longest wait between two turns of the main loop when no timer is scheduled.
+constexpr double MAX_IDLE_WAIT_SECONDS = 0.05;
+
+void HostBecameActive()
+{
+    UIApplication::sharedApplication()->becomeActive();
+}
+
+void HostResignActive()
+{
+    UIApplication::sharedApplication()->resignActive();
+}
+
+void HostRequestTermination()
+{
+    UIApplication::sharedApplication()->requestTermination();
+}
+
+}  // namespace
+
+UIApplication* UIApplication::sharedApplication()
+{
+    static UIApplication s_Application;
+    return &s_Application;
+}
+
+bool UIApplication::canPostEvent() const
+{
+    return !bRunning || iNumQueued < MAX_QUEUED_EVENTS;
+}
+
+bool UIApplication::postEvent(const UIEvent& tEvent, bool bAtStart)
+{
+    if (iNumQueued >= MAX_QUEUED_EVENTS)
+    {
+        return false;
+    }
+    if (bAtStart)
+    {
+        iFirstQueued = (iFirstQueued + MAX_QUEUED_EVENTS - 1) % MAX_QUEUED_EVENTS;
+        tQueue[iFirstQueued] = tEvent;
+    }
+    else
+    {
+        tQueue[(iFirstQueued + iNumQueued) % MAX_QUEUED_EVENTS] = tEvent;
+    }
+    ++iNumQueued;
+    return true;
+}
+
+bool UIApplication::handleEvent(const UIEvent& tEvent)
+{
+    if (bRunning)
+    {
+        return postEvent(tEvent, false);
+    }
+    if (pKeyWindow != nullptr)
+    {
+        UIEvent tCopy = tEvent;
+        pKeyWindow->sendEvent(&tCopy);
+    }
+    return true;
+}
+
+void UIApplication::finishLaunching()
+{
+    if (pDelegate != nullptr)
+    {
+        pDelegate->applicationDidFinishLaunching(this);
+    }
+}
+
+void UIApplication::runLoopStep()
+{
+    NSRunLoop::currentRunLoop()->runUntilDate(FW_Now());
+    // Events queued while these are sent wait for the next step.
+    for (int iCount = iNumQueued; iCount > 0 && iNumQueued > 0; --iCount)
+    {
+        UIEvent tEvent = tQueue[iFirstQueued];
+        iFirstQueued = (iFirstQueued + 1) % MAX_QUEUED_EVENTS;
+        --iNumQueued;
+        if (pKeyWindow != nullptr)
+        {
+            pKeyWindow->sendEvent(&tEvent);
+        }
+    }
+    if (bTerminate)
+    {
+        terminate();
+    }
+}
+
+void UIApplication::run()
+{
+    finishLaunching();
+    if (pKeyWindow != nullptr)
+    {
+        pKeyWindow->layoutIfNeeded();
+    }
+    bRunning = true;
+    while (!bTerminated)
+    {
+        runLoopStep();
+        if (bTerminated)
+        {
+            break;
+        }
+        HostPumpEvents();
+        if (!bTerminate)
+        {
+            NSRunLoop::currentRunLoop()->waitForNextTimer(MAX_IDLE_WAIT_SECONDS);
+        }
+    }
+    bRunning = false;
+}
+
+void UIApplication::becomeActive()
+{
+    if (bActive)
+    {
+        return;
+    }
+    bActive = true;
+    if (pDelegate != nullptr)
+    {
+        pDelegate->applicationDidBecomeActive(this);
+    }
+}
+
+void UIApplication::resignActive()
+{
+    if (!bActive)
+    {
+        return;
+    }
+    bActive = false;
+    if (pDelegate != nullptr)
+    {
+        pDelegate->applicationWillResignActive(this);
+    }
+}
+
+void UIApplication::requestTermination()
+{
+    bTerminate = true;
+    runLoopStep();
+}
+
+void UIApplication::terminate()
+{
+    if (bTerminated)
+    {
+        return;
+    }
+    bTerminated = true;
+    if (pDelegate != nullptr)
+    {
+        pDelegate->applicationWillTerminate(this);
+    }
+}
+
+void UIApplication::reset()
+{
+    *this = UIApplication();
+}
+
+void FW_InstallHostCalls()
+{
+    HostFrameworkCalls tCalls{};
+    tCalls.pTouchBegan = FW_TouchBegan;
+    tCalls.pTouchMoved = FW_TouchMoved;
+    tCalls.pTouchEnded = FW_TouchEnded;
+    tCalls.pBecameActive = HostBecameActive;
+    tCalls.pResignActive = HostResignActive;
+    tCalls.pRequestTermination = HostRequestTermination;
+    tCalls.pAccelerometerSample = FW_AccelerometerSample;
+    HostSetFrameworkCalls(&tCalls);
+}
+
+int UIApplicationMain(int, char**, UIMainInterfaceLoader pfnLoadMainInterface)
+{
+    HostInit();
+    FW_InstallHostCalls();
+    UIApplication* pApplication = UIApplication::sharedApplication();
+    if (pfnLoadMainInterface != nullptr)
+    {
+        pfnLoadMainInterface(pApplication);
+    }
+    pApplication->run();
+    HostShutdown();
+    if (pApplication->isTerminating())
+    {
+        std::exit(0);
+    }
+    return 0;
+}

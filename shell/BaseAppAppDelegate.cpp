@@ -1,0 +1,72 @@
+#include "BaseAppAppDelegate.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "Game.h"
+#include "View.h"
+
+BaseAppAppDelegate::~BaseAppAppDelegate()
+{
+    delete pGlView;
+    delete pWindow;
+}
+
+void BaseAppAppDelegate::setWindow(UIWindow* pNewWindow)
+{
+    if (pNewWindow != pWindow)
+    {
+        delete pWindow;
+        pWindow = pNewWindow;
+    }
+}
+
+void BaseAppAppDelegate::setGlView(EAGLView* pNewView)
+{
+    if (pNewView != pGlView)
+    {
+        delete pGlView;
+        pGlView = pNewView;
+    }
+}
+
+void BaseAppAppDelegate::applicationDidFinishLaunching(UIApplication*)
+{
+    GAME_Init();
+    pGlView->setAnimationInterval(FRAME_INTERVAL_ACTIVE);
+    pGlView->startAnimation();
+    pGlView->initTouchResponder();
+}
+
+void BaseAppAppDelegate::applicationWillResignActive(UIApplication*)
+{
+    pGlView->setAnimationInterval(FRAME_INTERVAL_INACTIVE);
+    GAME_PauseLevel();
+}
+
+void BaseAppAppDelegate::applicationDidBecomeActive(UIApplication*)
+{
+    pGlView->setAnimationInterval(FRAME_INTERVAL_ACTIVE);
+}
+
+void BaseAppAppDelegate::applicationWillTerminate(UIApplication*)
+{
+    GAME_Shutdown();
+}
+
+void SHELL_LoadMainInterface(UIApplication* pApplication)
+{
+    BaseAppAppDelegate* pDelegate = new BaseAppAppDelegate();
+    UIWindow* pWindow = new UIWindow();
+    EAGLView* pView = EAGLView::initWithCoder();
+    if (pView == nullptr)
+    {
+        std::printf("Boughfall: cannot create the OpenGL ES 1 view\n");
+        std::exit(1);
+    }
+    pWindow->setTouchView(pView);
+    pDelegate->setWindow(pWindow);
+    pDelegate->setGlView(pView);
+    pApplication->setDelegate(pDelegate);
+    pApplication->setKeyWindow(pWindow);
+}

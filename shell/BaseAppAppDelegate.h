@@ -1,0 +1,32 @@
+#pragma once
+
+// The application delegate: starts the game when launching has finished, slows the frame
+// timer and pauses a level when the application goes inactive, and shuts the game down.
+
+#include "Application.h"
+#include "EAGLView.h"
+
+class BaseAppAppDelegate : public UIApplicationDelegate
+{
+public:
+    ~BaseAppAppDelegate() override;
+
+    UIWindow* window() const { return pWindow; }
+    EAGLView* glView() const { return pGlView; }
+    // The delegate owns its window and view.
+    void setWindow(UIWindow* pNewWindow);
+    void setGlView(EAGLView* pNewView);
+
+    void applicationDidFinishLaunching(UIApplication* pApplication) override;
+    void applicationWillResignActive(UIApplication* pApplication) override;
+    void applicationDidBecomeActive(UIApplication* pApplication) override;
+    void applicationWillTerminate(UIApplication* pApplication) override;
+
+private:
+    UIWindow* pWindow = nullptr;
+    EAGLView* pGlView = nullptr;
+};
+
+// The main interface: window, GL view and delegate, connected, the delegate made the
+// application's and the window its key window.
+void SHELL_LoadMainInterface(UIApplication* pApplication);
