@@ -261,3 +261,61 @@ TEST(HostLaunch, BrowserOpenerIsStartedWithoutAShell)
     EXPECT_EQ(HostLaunchAppPage("game"), 0);
     unsetenv("BOUGHFALL_URL_OPENER");
 }
+
+namespace
+{
+
+int s_iResigned = 0;
+int s_iActivated = 0;
+int s_iTerminations = 0;
+
+}  // namespace
+
+TEST(HostEvents, FocusIsIdempotentAndQuitEndsTheInactiveWait)
+{
+    ASSERT_TRUE(TEST_OpenGLWindow(320, 200));
+    HostFrameworkCalls tCalls{};
+    tCalls.pResignActive = [] { ++s_iResigned; };
+    tCalls.pBecameActive = [] { ++s_iActivated; };
+    tCalls.pRequestTermination = [] { ++s_iTerminations; };
+    HostSetFrameworkCalls(&tCalls);
+    g_Host = HostState{};
+    SDL_Event tPending;
+    while (SDL_PollEvent(&tPending))
+    {
+    }
+
+    SDL_Event tLost{};
+    tLost.type = SDL_ACTIVEEVENT;
+    tLost.active.gain = 0;
+    tLost.active.state = SDL_APPINPUTFOCUS;
+    HostHandleEvent(&tLost);
+    HostHandleEvent(&tLost);
+    EXPECT_EQ(s_iResigned, 1);
+    EXPECT_EQ(g_Host.bInactive, 1);
+
+    // The pointer leaving the window is not a loss of focus.
+    SDL_Event tMouseOnly = tLost;
+    tMouseOnly.active.state = SDL_APPMOUSEFOCUS;
+    g_Host.bInactive = 0;
+    HostHandleEvent(&tMouseOnly);
+    EXPECT_EQ(g_Host.bInactive, 0);
+    g_Host.bInactive = 1;
+
+    // While inactive the pump blocks; a quit ends the wait and asks for termination.
+    SDL_Event tQuit{};
+    tQuit.type = SDL_QUIT;
+    SDL_PushEvent(&tQuit);
+    HostPumpEvents();
+    EXPECT_EQ(g_Host.bInactive, 0);
+    EXPECT_EQ(g_Host.bQuitRequested, 1);
+    EXPECT_EQ(s_iTerminations, 1);
+
+    // Regaining focus while active changes nothing.
+    SDL_Event tGained = tLost;
+    tGained.active.gain = 1;
+    HostHandleEvent(&tGained);
+    EXPECT_EQ(s_iActivated, 0);
+    HostSetFrameworkCalls(nullptr);
+    g_Host = HostState{};
+}

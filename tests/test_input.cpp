@@ -1,0 +1,210 @@
+// The input objects: touch slots and point lists, the accelerometer's low-pass filter, and the
+// host's poll (smoothing, quantisation, the emulated device).
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "Application.h"
+#include "HostAccel.h"
+#include "INPTAccelerometer.h"
+#include "INPTTouch.h"
+
+namespace
+{
+
+struct Handler : CTouchEventHandler
+{
+    INPTTouch* pInput = nullptr;
+    int iBegan = 0;
+    int iMoved = 0;
+    int iEnded = 0;
+    int iBeganPointXSeen = 0;
+    void TouchesBegan() override
+    {
+        ++iBegan;
+        iBeganPointXSeen = pInput->getNewTouchPoints()[0].x;
+    }
+    void TouchesMoved() override { ++iMoved; }
+    void TouchesEnded() override { ++iEnded; }
+};
+
+// Drives INPTTouch through the framework's own touch path (ring, window, view).
+class TouchTest : public ::testing::Test
+{
+protected:
+    struct Forward : UIView
+    {
+        INPTTouch* pInput = nullptr;
+        void touchesBegan(UITouch* const* p, int n, UIEvent* e) override
+        {
+            pInput->touchesBegan(p, n, e);
+        }
+        void touchesMoved(UITouch* const* p, int n, UIEvent* e) override
+        {
+            pInput->touchesMoved(p, n, e);
+        }
+        void touchesEnded(UITouch* const* p, int n, UIEvent* e) override
+        {
+            pInput->touchesEnded(p, n, e);
+        }
+    };
+
+    void SetUp() override
+    {
+        UIApplication::sharedApplication()->reset();
+        FW_ResetTouches();
+        pInput = INPTTouch::alloc();
+        pInput->clear();
+        tForward.pInput = pInput;
+        tHandler.pInput = pInput;
+        pInput->registerHandler(&tHandler);
+        tWindow.setTouchView(&tForward);
+        UIApplication::sharedApplication()->setKeyWindow(&tWindow);
+    }
+    void TearDown() override
+    {
+        ::operator delete(pInput);
+        UIApplication::sharedApplication()->reset();
+    }
+
+    INPTTouch* pInput = nullptr;
+    Forward tForward;
+    Handler tHandler;
+    UIWindow tWindow;
+};
+
+}  // namespace
+
+TEST_F(TouchTest, AFreshObjectHasEmptyNewPointsAndZeroMovedPoints)
+{
+    EXPECT_EQ(pInput->getNewTouchPoints()[0].x, -1);
+    EXPECT_EQ(pInput->getNewTouchPoints()[7].y, -1);
+    EXPECT_EQ(pInput->getMovedTouchPoints()[0].x, 0);
+    EXPECT_EQ(pInput->getTouches()[0].state, 0);
+}
+
+TEST_F(TouchTest, SlotsSwapAxesAgeWithMovesAndEndAtMinusOne)
+{
+    FW_TouchBegan(100, 200, 1000);
+    sTouch& tTouch = pInput->getTouches()[0];
+    EXPECT_EQ(tTouch.x, 200);
+    EXPECT_EQ(tTouch.y, 100);
+    EXPECT_EQ(tTouch.iAge, 0);
+    EXPECT_EQ(tTouch.state, 1);
+    EXPECT_EQ(pInput->getNewTouchPoints()[0].x, 200);
+    EXPECT_EQ(pInput->getNewTouchPoints()[0].y, 100);
+    EXPECT_EQ(tHandler.iBegan, 1);
+    EXPECT_EQ(tHandler.iBeganPointXSeen, -1);  // the handler runs before the list is filled
+
+    pInput->clear();
+    EXPECT_EQ(pInput->getNewTouchPoints()[0].x, -1);
+    EXPECT_EQ(tTouch.x, 200);  // the slot keeps its values
+
+    FW_TouchMoved(120, 230, 1200);
+    EXPECT_EQ(tTouch.iAge, 1);
+    EXPECT_EQ(tTouch.state, 2);
+    FW_TouchMoved(130, 240, 1300);
+    EXPECT_EQ(tTouch.iAge, 2);
+    EXPECT_EQ(pInput->getMovedTouchPoints()[0].x, 240);
+    EXPECT_EQ(pInput->getMovedTouchPoints()[0].y, 130);
+    EXPECT_EQ(tHandler.iMoved, 2);
+
+    FW_TouchEnded(130, 240, 1400);
+    EXPECT_EQ(tTouch.iAge, -1);
+    EXPECT_EQ(tTouch.state, 0);
+    EXPECT_EQ(tHandler.iEnded, 1);
+    // The moved list keeps the last move until the next one.
+    EXPECT_EQ(pInput->getMovedTouchPoints()[0].x, 240);
+}
+
+TEST_F(TouchTest, ATouchAtTheOriginIsNoTouch)
+{
+    FW_TouchBegan(0, 0, 1000);
+    EXPECT_EQ(pInput->getNewTouchPoints()[0].x, -1);
+    EXPECT_EQ(pInput->getNewTouchPoints()[0].y, -1);
+    EXPECT_EQ(pInput->getTouches()[0].state, 0);
+}
+
+TEST(AccelerometerFilter, BlendsTwoPercentOfEachSample)
+{
+    INPTAccelerometer tAccelerometer;
+    UIAcceleration tSample{0.0, 1.0f, -0.5f, 0.25f};
+    tAccelerometer.accelerometerDidAccelerate(nullptr, &tSample);
+    float fVector[3];
+    tAccelerometer.GetAccelerometerVector(fVector);
+    EXPECT_FLOAT_EQ(fVector[0], 0.02f);
+    EXPECT_FLOAT_EQ(fVector[1], -0.01f);
+    tAccelerometer.accelerometerDidAccelerate(nullptr, &tSample);
+    tAccelerometer.GetAccelerometerVector(fVector);
+    // 0.02 + 0.02 x 0.98 (with 0.98 the single-precision constant, blended in double).
+    const float fExpected =
+        static_cast<float>(static_cast<double>(0.02f) + static_cast<double>(0.02f) * 0.98f);
+    EXPECT_EQ(fVector[0], fExpected);
+    EXPECT_NEAR(fVector[0], 0.0396f, 1e-6);
+}
+
+TEST(AccelerometerPoll, SmoothsQuantisesAndScales)
+{
+    g_HostAccel.iLastX = g_HostAccel.iLastY = g_HostAccel.iLastZ = 0;
+    float fX = 0.0f;
+    float fY = 0.0f;
+    float fZ = 0.0f;
+    const int iFull[3] = {16384, 16384, 16384};
+    HostAccelFilterAxes(iFull, &fX, &fY, &fZ);  // raw values taken as they are
+    EXPECT_FLOAT_EQ(fX, 0.125f);
+    EXPECT_FLOAT_EQ(fY, -0.125f);
+    EXPECT_FLOAT_EQ(fZ, 0.125f);
+    const int iZero[3] = {0, 0, 0};
+    HostAccelFilterAxes(iZero, &fX, &fY, &fZ);  // (0 + 3 x 16384) / 4 = 12288
+    EXPECT_EQ(g_HostAccel.iLastX, 12288);
+    EXPECT_FLOAT_EQ(fX, 3072.0f / 32768.0f);
+
+    for (int iRaw = -32; iRaw <= -1; ++iRaw)
+    {
+        EXPECT_EQ(HostAccelQuantise(iRaw), -8) << iRaw;
+    }
+    for (int iRaw = 1; iRaw <= 31; ++iRaw)
+    {
+        EXPECT_EQ(HostAccelQuantise(iRaw), 0) << iRaw;
+    }
+    g_HostAccel.iLastX = g_HostAccel.iLastY = g_HostAccel.iLastZ = 0;
+    const int iNoise[3] = {-1, -32, 5};
+    HostAccelFilterAxes(iNoise, &fX, &fY, &fZ);
+    EXPECT_FLOAT_EQ(fX, -8.0f / 32768.0f);
+    EXPECT_FLOAT_EQ(fZ, 0.0f);
+    g_HostAccel.iLastX = g_HostAccel.iLastY = g_HostAccel.iLastZ = 0;
+}
+
+TEST(AccelerometerPoll, EmulatedDeviceLeansSmoothlyAndIsNeverWeightless)
+{
+    // Upright: gravity along x only, so the game's pull is straight down.
+    int iAxes[3];
+    HostAccelEmulatedAxes(0.0f, iAxes);
+    EXPECT_EQ(iAxes[0], -32767);
+    EXPECT_EQ(iAxes[1], 0);
+    // Full lean reaches the game's cap of 0.4 g sideways; the sign follows the arrow.
+    HostAccelEmulatedAxes(1.0f, iAxes);
+    const float fLength = std::hypot(static_cast<float>(iAxes[0]), static_cast<float>(iAxes[1]));
+    EXPECT_NEAR(iAxes[1] / fLength, 0.4f, 0.001f);
+    HostAccelEmulatedAxes(-0.5f, iAxes);
+    EXPECT_LT(iAxes[1], 0);
+    // Quantised and smoothed, every lean still reads as a real vector.
+    for (float fLean = -1.0f; fLean <= 1.0f; fLean += 0.25f)
+    {
+        g_HostAccel.iLastX = g_HostAccel.iLastY = g_HostAccel.iLastZ = 0;
+        HostAccelEmulatedAxes(fLean, iAxes);
+        float fX = 0.0f;
+        float fY = 0.0f;
+        float fZ = 0.0f;
+        HostAccelFilterAxes(iAxes, &fX, &fY, &fZ);
+        EXPECT_GT(std::hypot(fX, fY), 0.2f) << fLean;
+    }
+    g_HostAccel.iLastX = g_HostAccel.iLastY = g_HostAccel.iLastZ = 0;
+
+    // The lean moves at a steady rate and stops at its target.
+    EXPECT_FLOAT_EQ(HostAccelStepLean(0.0f, 1.0f, ACCEL_LEAN_SECONDS / 2), 0.5f);
+    EXPECT_FLOAT_EQ(HostAccelStepLean(0.9f, 1.0f, ACCEL_LEAN_SECONDS), 1.0f);
+    EXPECT_FLOAT_EQ(HostAccelStepLean(0.3f, 0.0f, 10.0f), 0.0f);
+    EXPECT_FLOAT_EQ(HostAccelStepLean(0.3f, 0.0f, -1.0f), 0.3f);
+}

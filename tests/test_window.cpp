@@ -1,0 +1,142 @@
+// The desktop window end to end: the host opens it, the game picture lands upright where it
+// should (also after a resize), and a real mouse click from the X server reaches the touch
+// input object as the game point under the pointer. Needs the test command's 1280 x 800 virtual
+// screen, where the first window is 960 x 640.
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "Application.h"
+#include "GLES.h"
+#include "Host.h"
+#include "HostDisplay.h"
+#include "INPTTouch.h"
+#include "PngFile.h"
+#include "Screen.h"
+#include "TestSupport.h"
+#include "Touch.h"
+#include "View.h"
+
+namespace
+{
+
+struct Forward : UIView
+{
+    INPTTouch* pInput = nullptr;
+    void touchesBegan(UITouch* const* p, int n, UIEvent* e) override
+    {
+        pInput->touchesBegan(p, n, e);
+    }
+    void touchesMoved(UITouch* const* p, int n, UIEvent* e) override
+    {
+        pInput->touchesMoved(p, n, e);
+    }
+    void touchesEnded(UITouch* const* p, int n, UIEvent* e) override
+    {
+        pInput->touchesEnded(p, n, e);
+    }
+};
+
+void DrawMarker()
+{
+    // A green square over game (100, 50) - (110, 60) on black.
+    const GLfloat tCorners[8] = {100, 50, 100, 60, 110, 60, 110, 50};
+    static const GLushort s_uiIndices[6] = {0, 1, 2, 0, 2, 3};
+    SCREEN_Clear();
+    HostSetViewport(0, 0, 320, 480);
+    SCREEN_Set2D();
+    glDisable(GL_TEXTURE_2D);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glColor4ub(0, 255, 0, 255);
+    glVertexPointer(2, GL_FLOAT, 0, tCorners);
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_SHORT, s_uiIndices);
+}
+
+std::string RunCommand(const std::string& strCommand)
+{
+    std::string strOut;
+    FILE* pPipe = popen(strCommand.c_str(), "r");
+    if (pPipe == nullptr)
+    {
+        return strOut;
+    }
+    char strBuffer[256];
+    while (std::fgets(strBuffer, sizeof(strBuffer), pPipe) != nullptr)
+    {
+        strOut += strBuffer;
+    }
+    pclose(pPipe);
+    return strOut;
+}
+
+}  // namespace
+
+TEST(DesktopWindow, PictureAndClicksMapThroughTheQuarterTurn)
+{
+    HostInit();
+    FW_InstallHostCalls();
+    ASSERT_EQ(HostDisplayWindowWidth(), 960);
+    ASSERT_EQ(HostDisplayWindowHeight(), 640);
+    EXPECT_EQ(g_Host.iScreenWidth, 640);  // the portrait device surface
+    EXPECT_EQ(g_Host.iScreenHeight, 960);
+
+    DrawMarker();
+    EXPECT_EQ(TEST_ReadPixel(210, 110), 0x00FF00FFu);  // game (105, 55) at 2x
+    EXPECT_EQ(TEST_ReadPixel(230, 110), 0x000000FFu);
+    EXPECT_EQ(TEST_ReadPixel(210, 130), 0x000000FFu);
+    HostSwapBuffers();
+
+    // Wider: bars of 120 pixels left and right, the picture 960 x 640 between them.
+    HostDisplayResize(1200, 640);
+    ASSERT_EQ(HostDisplayWindowWidth(), 1200);
+    DrawMarker();
+    EXPECT_EQ(TEST_ReadPixel(330, 110), 0x00FF00FFu);
+    EXPECT_EQ(TEST_ReadPixel(60, 320), 0x000000FFu);  // the bar stays black
+    const std::vector<std::uint8_t> tShot = TEST_ReadPixels(0, 0, 1200, 640);
+    PNG_WriteRGBA((TEST_OutputDir() + "/window-resized.png").c_str(), 1200, 640, tShot.data(),
+                  true);
+    HostSwapBuffers();
+
+    // A real click from the X server at that pixel reaches the touch object as (105, 55).
+    INPTTouch* pInput = INPTTouch::alloc();
+    pInput->clear();
+    Forward tView;
+    tView.pInput = pInput;
+    UIWindow tWindow;
+    tWindow.setTouchView(&tView);
+    UIApplication::sharedApplication()->setKeyWindow(&tWindow);
+    const std::string strWindow = RunCommand("xdotool search --name '^Boughfall$' | head -n 1");
+    ASSERT_FALSE(strWindow.empty()) << "xdotool did not find the window";
+    const std::string strClick = "xdotool mousemove --window " +
+                                 strWindow.substr(0, strWindow.find('\n')) + " 330 530 click 1";
+    ASSERT_EQ(std::system(strClick.c_str()), 0);
+    for (int i = 0; i < 200 && pInput->getTouches()[0].iAge != -1; ++i)
+    {
+        HostPumpEvents();
+        SDL_Delay(10);
+    }
+    EXPECT_EQ(pInput->getNewTouchPoints()[0].x, 105);
+    EXPECT_EQ(pInput->getNewTouchPoints()[0].y, 55);
+    EXPECT_EQ(pInput->getTouches()[0].iAge, -1);  // and was lifted again
+
+    // A click on the bar reaches nothing.
+    pInput->clear();
+    const std::string strBarClick = "xdotool mousemove --window " +
+                                    strWindow.substr(0, strWindow.find('\n')) + " 60 300 click 1";
+    ASSERT_EQ(std::system(strBarClick.c_str()), 0);
+    for (int i = 0; i < 30; ++i)
+    {
+        HostPumpEvents();
+        SDL_Delay(10);
+    }
+    EXPECT_EQ(pInput->getNewTouchPoints()[0].x, -1);
+
+    UIApplication::sharedApplication()->reset();
+    ::operator delete(pInput);
+    HostShutdown();
+}
