@@ -1,0 +1,94 @@
+// The shell: the GL view's frame timer and framebuffer answers, the delegate's reaction to
+// activation, and touch forwarding (a cancelled touch goes nowhere).
+
+#include <gtest/gtest.h>
+
+#include "Application.h"
+#include "BaseAppAppDelegate.h"
+#include "EAGLView.h"
+#include "Game.h"
+#include "Input.h"
+#include "RunLoop.h"
+#include "TestSupport.h"
+
+namespace
+{
+
+class ShellTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(TEST_OpenGLWindow(480, 320));
+        UIApplication::sharedApplication()->reset();
+        FW_ResetTouches();
+    }
+    void TearDown() override { UIApplication::sharedApplication()->reset(); }
+};
+
+}  // namespace
+
+TEST_F(ShellTest, ViewReportsTheLogicalScreenAndRestartsItsTimerOnANewInterval)
+{
+    EAGLView* pView = EAGLView::initWithCoder();
+    ASSERT_NE(pView, nullptr);
+    EXPECT_EQ(EAGLContext::initWithAPI(2), nullptr);  // only OpenGL ES 1
+    EXPECT_TRUE(pView->createFramebuffer());
+    EXPECT_EQ(pView->iBackingWidth(), 320);
+    EXPECT_EQ(pView->iBackingHeight(), 480);
+
+    pView->setAnimationInterval(FRAME_INTERVAL_INACTIVE);  // stopped: only stored
+    EXPECT_EQ(pView->animationTimer(), nullptr);
+    pView->startAnimation();
+    NSTimer* pFirst = pView->animationTimer();
+    ASSERT_NE(pFirst, nullptr);
+    EXPECT_DOUBLE_EQ(pFirst->timeInterval(), FRAME_INTERVAL_INACTIVE);
+
+    pView->setAnimationInterval(FRAME_INTERVAL_ACTIVE);
+    NSTimer* pSecond = pView->animationTimer();
+    ASSERT_NE(pSecond, nullptr);
+    EXPECT_TRUE(pSecond->isValid());
+    EXPECT_DOUBLE_EQ(pSecond->timeInterval(), FRAME_INTERVAL_ACTIVE);
+    double dNext = 0.0;
+    ASSERT_TRUE(NSRunLoop::currentRunLoop()->nextFireDate(&dNext));
+    EXPECT_NEAR(dNext - FW_Now(), FRAME_INTERVAL_ACTIVE, 0.01);  // one timer, the new one
+
+    pView->stopAnimation();
+    EXPECT_EQ(pView->animationTimer(), nullptr);
+    EXPECT_FALSE(NSRunLoop::currentRunLoop()->nextFireDate(&dNext));
+    delete pView;
+}
+
+TEST_F(ShellTest, DelegateSlowsTheFrameTimerWhileInactiveAndForwardsTouches)
+{
+    SHELL_LoadMainInterface(UIApplication::sharedApplication());
+    UIApplication* pApplication = UIApplication::sharedApplication();
+    auto* pDelegate = static_cast<BaseAppAppDelegate*>(pApplication->delegate());
+    pApplication->finishLaunching();
+    EAGLView* pView = pDelegate->glView();
+    ASSERT_NE(pView->touchResponder(), nullptr);
+    EXPECT_EQ(pView->touchResponder(), g_pInput->GetTouch());
+    EXPECT_DOUBLE_EQ(pView->animationTimer()->timeInterval(), FRAME_INTERVAL_ACTIVE);
+
+    pApplication->resignActive();
+    EXPECT_DOUBLE_EQ(pView->animationTimer()->timeInterval(), FRAME_INTERVAL_INACTIVE);
+    pApplication->becomeActive();
+    EXPECT_DOUBLE_EQ(pView->animationTimer()->timeInterval(), FRAME_INTERVAL_ACTIVE);
+
+    // A touch reaches the input object in the game's space; a cancelled one does not.
+    FW_TouchBegan(100, 200, 1000);
+    EXPECT_EQ(g_pInput->getNewTouchPoints()[0].x, 200);
+    EXPECT_EQ(g_pInput->getNewTouchPoints()[0].y, 100);
+    UITouch* pTouch = FW_CurrentTouch();
+    UIEvent tEvent(pTouch);
+    g_pInput->clear();
+    pView->touchesCancelled(&pTouch, 1, &tEvent);
+    EXPECT_EQ(g_pInput->getTouches()[0].iAge, 0);  // not ended
+    EXPECT_EQ(g_pInput->getTouches()[0].state, 1);
+
+    pView->drawView();  // one frame draws and presents without complaint
+    EXPECT_EQ(GAME_FrameCount(), 1u);
+    pApplication->requestTermination();
+    EXPECT_EQ(g_pInput, nullptr);  // GAME_Shutdown ran through applicationWillTerminate
+    pView->stopAnimation();
+}
