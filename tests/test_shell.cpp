@@ -91,4 +91,5 @@ TEST_F(ShellTest, DelegateSlowsTheFrameTimerWhileInactiveAndForwardsTouches)
     pApplication->requestTermination();
     EXPECT_EQ(g_pInput, nullptr);  // GAME_Shutdown ran through applicationWillTerminate
     pView->stopAnimation();
+    delete pDelegate;  // with its window and view
 }
