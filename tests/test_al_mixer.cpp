@@ -73,6 +73,16 @@ protected:
         s_pDevice = alcOpenDevice(nullptr);
     }
 
+    // The audio thread must be stopped before exit: left running, it can call into the mixer
+    // while the libraries are being unloaded.
+    static void TearDownTestSuite()
+    {
+        Mix_CloseAudio();
+        g_Host.iAudioFrequency = 0;
+        g_Host.iAudioChannels = 0;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+
     static ALCdevice* s_pDevice;
 };
 

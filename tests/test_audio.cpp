@@ -17,6 +17,7 @@
 #include "AudioTestFiles.h"
 #include "FileSystem.h"
 #include "Host.h"
+#include "SoundCommands.h"
 #include "TestSupport.h"
 
 namespace
@@ -35,6 +36,16 @@ protected:
         mkdir((s_strData + "/SFX").c_str(), 0755);
         ASSERT_TRUE(TEST_WriteFile(s_strData + "/SFX/mono.ogg", TEST_EncodeOgg(1, 22050, 50000)));
         ASSERT_TRUE(TEST_WriteFile(s_strData + "/SFX/long.ogg", TEST_EncodeOgg(1, 22050, 66150)));
+    }
+
+    // The audio thread must be stopped before exit: left running, it can call into the mixer
+    // while the libraries are being unloaded.
+    static void TearDownTestSuite()
+    {
+        Mix_CloseAudio();
+        g_Host.iAudioFrequency = 0;
+        g_Host.iAudioChannels = 0;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
     static std::string Write(const char* pName, const std::vector<std::uint8_t>& tBytes)
@@ -209,4 +220,24 @@ TEST(AudioErrors, ReportALErrorTexts)
               "OpenAL Error Encountered:\nThe requested operation was not valid\n"
               "OpenAL Error Encountered:\nOpenAL is out of memory\n"
               "OpenAL Error Encountered:\n");
+}
+
+TEST_F(AudioTest, InspectionCommandsReportWhatTheGameWouldLoad)
+{
+    std::string strMono = s_strData + "/SFX/mono.ogg";
+    char strCommand[] = "sound";
+    char* tArgs[] = {strCommand, strMono.data()};
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(BFTOOL_Sound(2, tArgs), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              strMono +
+                  ": channels 1, rate 22050 Hz, format AL_FORMAT_MONO16 (0x1101), 100000 bytes "
+                  "decoded\n");
+
+    std::string strText = Write("notogg", std::vector<std::uint8_t>(100, 'x'));
+    tArgs[1] = strText.data();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(BFTOOL_Sound(2, tArgs), 1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Not an Ogg Vorbis file"),
+              std::string::npos);
 }
