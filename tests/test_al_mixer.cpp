@@ -134,7 +134,17 @@ TEST_F(ALMixerTest, ConvertsOncePerDeviceFormatAndPlaysDeviceFormatInPlace)
     const ALuint tBuffers[] = {uiNative, uiOther};
     alDeleteBuffers(2, tBuffers);  // halts what still plays them
     EXPECT_EQ(Mix_Playing(-1), 0);
+
+    // Deleting a buffer that is being mixed in place stops that channel before the memory goes.
     HostOpenAudio(22050, 1);
+    const ALuint uiInPlace = MakeBuffer(22050, 2.0);
+    const ALuint uiInPlaceSource = MakeSource(uiInPlace);
+    alSourcePlay(uiInPlaceSource);
+    ASSERT_EQ(Mix_GetChunk(ALMIX_SourceChannel(uiInPlaceSource))->abuf,
+              ALMIX_BufferData(uiInPlace));
+    alDeleteBuffers(1, &uiInPlace);
+    EXPECT_EQ(Mix_Playing(-1), 0);
+    alDeleteSources(1, &uiInPlaceSource);
 }
 
 TEST_F(ALMixerTest, EvictsInRotationAndHaltsAVictimStillPlaying)

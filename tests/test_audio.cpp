@@ -203,25 +203,6 @@ TEST_F(AudioTest, DamagedAndForeignFilesAreFailedLoads)
     EXPECT_EQ(tAudio.CreateSource(0, 0), 0);
 }
 
-TEST(AudioErrors, ReportALErrorTexts)
-{
-    testing::internal::CaptureStdout();
-    CAudio::ReportALError(AL_NO_ERROR);
-    CAudio::ReportALError(AL_INVALID_NAME);
-    CAudio::ReportALError(AL_INVALID_ENUM);
-    CAudio::ReportALError(AL_INVALID_VALUE);
-    CAudio::ReportALError(AL_INVALID_OPERATION);
-    CAudio::ReportALError(AL_OUT_OF_MEMORY);
-    CAudio::ReportALError(0x1234);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "OpenAL Error Encountered:\nA bad ID was passed to an OpenAL function\n"
-              "OpenAL Error Encountered:\nAn invalid enum was passed to an OpenAL function\n"
-              "OpenAL Error Encountered:\nAn invalid value was passed to an OpenAL function\n"
-              "OpenAL Error Encountered:\nThe requested operation was not valid\n"
-              "OpenAL Error Encountered:\nOpenAL is out of memory\n"
-              "OpenAL Error Encountered:\n");
-}
-
 TEST_F(AudioTest, InspectionCommandsReportWhatTheGameWouldLoad)
 {
     std::string strMono = s_strData + "/SFX/mono.ogg";
