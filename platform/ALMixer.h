@@ -40,8 +40,8 @@ struct MixChannelParams
 // One cached sample set, keyed by the buffer data it was made from.
 struct ChunkCacheSlot
 {
-    const void* pSourceData;  // key part 1; null = empty slot
-    int iSourceSamples;       // key part 2: sample frames in the buffer
+    const void* pSourceData;  // the key: the buffer data...; null = empty slot
+    int iSourceSamples;       // ...and its sample frames
     int iSourceFrequency;     // what the frames were converted from
     ALenum iSourceFormat;
     int iConvertedFrequency;  // device format the chunk holds; 0 = plays the buffer directly

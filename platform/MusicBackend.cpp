@@ -157,12 +157,15 @@ void MusicSetVolume(int iVolume)
         return;
     }
     const int iCurrent = Mix_VolumeMusic(-1);
-    if (s_iLastAppliedVolume != -1 && iCurrent * 2 != s_iLastAppliedVolume &&
-        s_iLastRequestedVolume > 0)
+    if (s_iLastAppliedVolume != -1 && iCurrent * 2 != s_iLastAppliedVolume)
     {
         // Someone changed the volume, or the last applied value was odd and came back lower.
-        s_fVolumeScale = std::fmin(
-            static_cast<float>(iCurrent * 2) / static_cast<float>(s_iLastRequestedVolume), 1.0f);
+        // After a request of 0 any volume at all is more than was asked: full scale.
+        s_fVolumeScale = s_iLastRequestedVolume > 0
+                             ? std::fmin(static_cast<float>(iCurrent * 2) /
+                                             static_cast<float>(s_iLastRequestedVolume),
+                                         1.0f)
+                             : 1.0f;
     }
     s_iLastAppliedVolume = static_cast<int>(static_cast<float>(iVolume) * s_fVolumeScale);
     Mix_VolumeMusic(s_iLastAppliedVolume / 2);
