@@ -2,6 +2,7 @@
 
 #include <SDL_mixer.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -11,6 +12,10 @@
 #include "HostAccel.h"
 #include "HostDisplay.h"
 #include "pdl.h"
+
+#ifndef BF_INSTALLED_DATA_DIR
+#define BF_INSTALLED_DATA_DIR "/usr/local/share/boughfall"
+#endif
 
 HostState g_Host;
 
@@ -421,6 +426,58 @@ long HostFileLength(FILE* pFile)
     const long iEnd = std::ftell(pFile);
     std::fseek(pFile, iPosition, SEEK_SET);
     return iEnd;
+}
+
+namespace
+{
+
+// The folder of a path ("a/b/c" -> "a/b"; "c" -> "."; "/c" -> "/").
+void CopyParent(const char* pPath, char* pBuffer, size_t uiSize)
+{
+    std::snprintf(pBuffer, uiSize, "%s", pPath);
+    char* pSlash = std::strrchr(pBuffer, '/');
+    if (pSlash == nullptr)
+    {
+        std::snprintf(pBuffer, uiSize, ".");
+    }
+    else if (pSlash == pBuffer)
+    {
+        pBuffer[1] = '\0';
+    }
+    else
+    {
+        *pSlash = '\0';
+    }
+}
+
+}  // namespace
+
+void HostBundleDirectory(char* pBuffer, size_t uiSize)
+{
+    if (pBuffer == nullptr || uiSize == 0)
+    {
+        return;
+    }
+    const char* pProcessPath = std::getenv("CFProcessPath");
+    if (pProcessPath != nullptr && pProcessPath[0] != '\0')
+    {
+        CopyParent(pProcessPath, pBuffer, uiSize);
+        return;
+    }
+    char strExecutable[4096];
+    const ssize_t iLength = readlink("/proc/self/exe", strExecutable, sizeof(strExecutable) - 1);
+    if (iLength <= 0)
+    {
+        std::snprintf(pBuffer, uiSize, ".");
+        return;
+    }
+    strExecutable[iLength] = '\0';
+    char strFolder[4096];
+    CopyParent(strExecutable, strFolder, sizeof(strFolder));
+    char strData[4096 + 8];
+    std::snprintf(strData, sizeof(strData), "%s/Data", strFolder);
+    std::snprintf(pBuffer, uiSize, "%s",
+                  HostIsDirectory(strData) ? strFolder : BF_INSTALLED_DATA_DIR);
 }
 
 int HostPathExists(const char* pPath)

@@ -91,6 +91,10 @@ void HostSetIdleTimerDisabled(int bDisabled);
 int HostLogicalX(int iDeviceX);
 int HostLogicalY(int iDeviceY);
 
+// The application bundle directory: the folder of CFProcessPath when that is set, else of the
+// executable; when that folder holds no "Data", the installed data folder. Cut to fit.
+void HostBundleDirectory(char* pBuffer, size_t uiSize);
+
 // Null-tolerant file utilities: a null argument does nothing and returns 0.
 FILE* HostFileOpen(const char* pPath, const char* pMode);
 int HostFileClose(FILE* pFile);

@@ -1,7 +1,6 @@
 #include "FileSystem.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -9,10 +8,6 @@
 
 #include "Assert.h"
 #include "Host.h"
-
-#ifndef BF_INSTALLED_DATA_DIR
-#define BF_INSTALLED_DATA_DIR "/usr/local/share/boughfall"
-#endif
 
 namespace
 {
@@ -29,25 +24,6 @@ void CopyPath(char* pDest, const char* pSource)
         pDest[i] = pSource[i];
     }
     pDest[i] = '\0';
-}
-
-// The folder of a path ("a/b/c" -> "a/b"; "c" -> ".").
-void ParentOf(const char* pPath, char* pDest)
-{
-    CopyPath(pDest, pPath);
-    char* pSlash = std::strrchr(pDest, '/');
-    if (pSlash == nullptr)
-    {
-        CopyPath(pDest, ".");
-    }
-    else if (pSlash == pDest)
-    {
-        pDest[1] = '\0';
-    }
-    else
-    {
-        *pSlash = '\0';
-    }
 }
 
 // Creates a directory and its missing parents; true when it exists afterwards.
@@ -68,31 +44,6 @@ bool MakeDirectories(const char* pPath)
     return HostIsDirectory(strPath) != 0;
 }
 
-void FindBundleDirectory(char* pDest)
-{
-    const char* pProcessPath = std::getenv("CFProcessPath");
-    if (pProcessPath != nullptr && pProcessPath[0] != '\0')
-    {
-        ParentOf(pProcessPath, pDest);
-        return;
-    }
-    char strExecutable[FS_MAX_PATH];
-    const ssize_t iLength = readlink("/proc/self/exe", strExecutable, sizeof(strExecutable) - 1);
-    if (iLength <= 0)
-    {
-        CopyPath(pDest, ".");
-        return;
-    }
-    strExecutable[iLength] = '\0';
-    ParentOf(strExecutable, pDest);
-    char strData[FS_MAX_PATH + 8];
-    std::snprintf(strData, sizeof(strData), "%s/Data", pDest);
-    if (!HostIsDirectory(strData))
-    {
-        CopyPath(pDest, BF_INSTALLED_DATA_DIR);
-    }
-}
-
 void JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pName)
 {
     std::snprintf(pDest, uiSize, "%s/%s", pDirectory, pName != nullptr ? pName : "");
@@ -103,7 +54,7 @@ void JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pN
 void FS_SetupDirectories()
 {
     char strBundle[FS_MAX_PATH];
-    FindBundleDirectory(strBundle);
+    HostBundleDirectory(strBundle, sizeof(strBundle));
     char strPath[FS_MAX_PATH + 8];
     std::snprintf(strPath, sizeof(strPath), "%s/Data", strBundle);
     CopyPath(s_strResourceDirectory, strPath);

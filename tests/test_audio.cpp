@@ -1,0 +1,224 @@
+// The sound engine: slot tables, complete decoding, the mute switch, the music stream source
+// and damaged files, on the real SDL_mixer (disk driver) with Ogg files made here.
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <vorbis/vorbisfile.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ALMixer.h"
+#include "Audio.h"
+#include "AudioTestFiles.h"
+#include "FileSystem.h"
+#include "Host.h"
+#include "SoundCommands.h"
+#include "TestSupport.h"
+
+namespace
+{
+
+class AudioTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        HostOpenAudio(22050, 1);
+        ASSERT_EQ(g_Host.iAudioFrequency, 22050) << Mix_GetError();
+        s_strData = TEST_MakeTempDir("audio");
+        FS_SetResourceDirectory(s_strData.c_str());
+        mkdir((s_strData + "/SFX").c_str(), 0755);
+        ASSERT_TRUE(TEST_WriteFile(s_strData + "/SFX/mono.ogg", TEST_EncodeOgg(1, 22050, 50000)));
+        ASSERT_TRUE(TEST_WriteFile(s_strData + "/SFX/long.ogg", TEST_EncodeOgg(1, 22050, 66150)));
+    }
+
+    // The audio thread must be stopped before exit: left running, it can call into the mixer
+    // while the libraries are being unloaded.
+    static void TearDownTestSuite()
+    {
+        Mix_CloseAudio();
+        g_Host.iAudioFrequency = 0;
+        g_Host.iAudioChannels = 0;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+
+    static std::string Write(const char* pName, const std::vector<std::uint8_t>& tBytes)
+    {
+        const std::string strPath = s_strData + "/SFX/" + pName + ".ogg";
+        EXPECT_TRUE(TEST_WriteFile(strPath, tBytes));
+        return strPath;
+    }
+
+    static std::string s_strData;
+};
+
+std::string AudioTest::s_strData;
+
+// The PCM of a file read the plain way, to compare the engine's accumulation against.
+std::vector<char> PlainDecode(const std::string& strPath)
+{
+    std::vector<char> tPcm;
+    OggVorbis_File tVorbis;
+    if (ov_fopen(strPath.c_str(), &tVorbis) != 0)
+    {
+        return tPcm;
+    }
+    char tChunk[4096];
+    int iSection = 0;
+    long iRead;
+    while ((iRead = ov_read(&tVorbis, tChunk, sizeof(tChunk), 0, 2, 1, &iSection)) > 0)
+    {
+        tPcm.insert(tPcm.end(), tChunk, tChunk + iRead);
+    }
+    ov_clear(&tVorbis);
+    return tPcm;
+}
+
+// Where each Ogg page of a stream begins.
+std::vector<size_t> OggPageStarts(const std::vector<std::uint8_t>& tOgg)
+{
+    std::vector<size_t> tStarts;
+    size_t uiAt = 0;
+    while (uiAt + 27 <= tOgg.size())
+    {
+        tStarts.push_back(uiAt);
+        const size_t uiSegments = tOgg[uiAt + 26];
+        size_t uiLength = 27 + uiSegments;
+        for (size_t i = 0; i < uiSegments && uiAt + 27 + i < tOgg.size(); ++i)
+        {
+            uiLength += tOgg[uiAt + 27 + i];
+        }
+        uiAt += uiLength;
+    }
+    return tStarts;
+}
+
+}  // namespace
+
+TEST_F(AudioTest, DecodesWholeFilesIntoTheRightFormat)
+{
+    // 50000 mono frames: 100000 bytes, past the first 65536-byte accumulation buffer.
+    const std::string strMono = s_strData + "/SFX/mono.ogg";
+    sDecodedSound tSound;
+    ASSERT_EQ(AUDIO_DecodeSoundFile(std::fopen(strMono.c_str(), "rb"), "mono", &tSound), 1);
+    EXPECT_EQ(tSound.iChannels, 1);
+    EXPECT_EQ(tSound.iRate, 22050);
+    EXPECT_EQ(tSound.iFormat, AL_FORMAT_MONO16);
+    EXPECT_EQ(tSound.iBytes, 2 * 50000);
+    const std::vector<char> tPlain = PlainDecode(strMono);
+    ASSERT_EQ(tPlain.size(), static_cast<size_t>(tSound.iBytes));
+    EXPECT_TRUE(std::equal(tPlain.begin(), tPlain.end(), tSound.pData));
+    AUDIO_FreeDecodedSound(&tSound);
+
+    // Stereo over two doublings (65536 -> 131072 -> 262144).
+    const std::string strStereo = Write("stereo", TEST_EncodeOgg(2, 44100, 44100));
+    ASSERT_EQ(AUDIO_DecodeSoundFile(std::fopen(strStereo.c_str(), "rb"), "stereo", &tSound), 1);
+    EXPECT_EQ(tSound.iChannels, 2);
+    EXPECT_EQ(tSound.iRate, 44100);
+    EXPECT_EQ(tSound.iFormat, AL_FORMAT_STEREO16);
+    EXPECT_EQ(tSound.iBytes, 4 * 44100);
+    const std::vector<char> tPlainStereo = PlainDecode(strStereo);
+    ASSERT_EQ(tPlainStereo.size(), static_cast<size_t>(tSound.iBytes));
+    EXPECT_TRUE(std::equal(tPlainStereo.begin(), tPlainStereo.end(), tSound.pData));
+    AUDIO_FreeDecodedSound(&tSound);
+}
+
+TEST_F(AudioTest, TablesHoldSixteenAndTheSwitchMutes)
+{
+    testing::internal::CaptureStdout();
+    CAudio tAudio;
+    tAudio.PrintMusicState();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Music source is in initial state\n--------------\n");
+
+    for (int i = 0; i < MAX_SOUNDS; ++i)
+    {
+        ASSERT_EQ(tAudio.LoadSound(i == 0 ? "long" : "mono"), i);
+    }
+    EXPECT_EQ(tAudio.LoadSound("mono"), -1);
+    for (int i = 0; i < MAX_SOUNDS; ++i)
+    {
+        ASSERT_EQ(tAudio.CreateSource(i, 0), i);
+    }
+    EXPECT_EQ(tAudio.CreateSource(0, 0), -1);
+    EXPECT_EQ(tAudio.CreateSource(-1, 0), -1);
+
+    // The loaded buffer holds the whole decoded file: 22050 mono plays from it unconverted.
+    EXPECT_EQ(tAudio.IsSoundEnabled(), 1);
+    tAudio.DisableSound();
+    tAudio.PlaySound(0);
+    EXPECT_EQ(Mix_Playing(-1), 0);
+    tAudio.EnableSound();
+    tAudio.PlaySound(0);
+    ASSERT_EQ(Mix_Playing(-1), 1);
+    EXPECT_EQ(Mix_GetChunk(0)->alen, 2u * 66150u);
+    tAudio.PlaySound(-1);
+    tAudio.PlaySound(MAX_SOUNDS);
+    EXPECT_EQ(Mix_Playing(-1), 1);
+
+    // Ending a game stops the stream source, which never played: every effect falls silent.
+    tAudio.PlaySound(1);
+    ASSERT_EQ(Mix_Playing(-1), 2);
+    tAudio.UpdateMusic();
+    tAudio.StopMusic();
+    EXPECT_EQ(Mix_Playing(-1), 0);
+}
+
+TEST_F(AudioTest, DamagedAndForeignFilesAreFailedLoads)
+{
+    // Five pages: identification, setup, three of audio. Losing the middle audio page leaves a
+    // hole in the stream that vorbisfile reports.
+    const std::vector<std::uint8_t> tGood = TEST_EncodeOgg(1, 22050, 220500);
+    const std::vector<size_t> tPages = OggPageStarts(tGood);
+    ASSERT_GE(tPages.size(), 5u);
+    std::vector<std::uint8_t> tHole(tGood.begin(), tGood.begin() + tPages[3]);
+    tHole.insert(tHole.end(), tGood.begin() + tPages[4], tGood.end());
+    Write("corrupt", tHole);
+    Write("cutheaders", std::vector<std::uint8_t>(tGood.begin(), tGood.begin() + 200));
+    Write("text", std::vector<std::uint8_t>(1000, 'x'));
+
+    CAudio tAudio;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(tAudio.LoadSound("corrupt"), -1);
+    EXPECT_EQ(tAudio.LoadSound("cutheaders"), -1);
+    EXPECT_EQ(tAudio.LoadSound("text"), -1);
+    EXPECT_EQ(tAudio.LoadSound("absent"), -1);
+    const std::string strOut = testing::internal::GetCapturedStdout();
+    EXPECT_NE(strOut.find("Error decoding from ov file: -3\n"), std::string::npos) << strOut;
+    EXPECT_NE(strOut.find("Error - Not an Ogg Vorbis file: SFX/cutheaders.ogg\n"),
+              std::string::npos)
+        << strOut;
+    EXPECT_NE(strOut.find("Error - Not an Ogg Vorbis file: SFX/text.ogg\n"), std::string::npos)
+        << strOut;
+    EXPECT_NE(strOut.find("Error - File not found: SFX/absent.ogg"), std::string::npos) << strOut;
+
+    // The failures took no slot; the game plays on.
+    EXPECT_EQ(tAudio.LoadSound("mono"), 0);
+    EXPECT_EQ(tAudio.CreateSource(0, 0), 0);
+}
+
+TEST_F(AudioTest, InspectionCommandsReportWhatTheGameWouldLoad)
+{
+    std::string strMono = s_strData + "/SFX/mono.ogg";
+    char strCommand[] = "sound";
+    char* tArgs[] = {strCommand, strMono.data()};
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(BFTOOL_Sound(2, tArgs), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              strMono +
+                  ": channels 1, rate 22050 Hz, format AL_FORMAT_MONO16 (0x1101), 100000 bytes "
+                  "decoded\n");
+
+    std::string strText = Write("notogg", std::vector<std::uint8_t>(100, 'x'));
+    tArgs[1] = strText.data();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(BFTOOL_Sound(2, tArgs), 1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Not an Ogg Vorbis file"),
+              std::string::npos);
+}
