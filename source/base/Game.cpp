@@ -3,12 +3,16 @@
 #include <cmath>
 #include <cstdio>
 
+#include "Audio.h"
 #include "FileSystem.h"
 #include "GLES.h"
 #include "Input.h"
+#include "MusicPlayer.h"
 #include "Screen.h"
 
 int AppState = APP_FRONTEND;
+CAudio* g_pAudio = nullptr;
+MusicPlayer* g_pMusicPlayer = nullptr;
 
 namespace
 {
@@ -102,7 +106,11 @@ void DrawSpineFrame()
 void GAME_Init()
 {
     AppState = APP_FRONTEND;
+    g_pAudio = new CAudio();
     g_pInput = new CInput();
+    g_pMusicPlayer = new MusicPlayer();
+    g_pMusicPlayer->Init();
+    g_pMusicPlayer->Play();  // the title music starts at once
     FS_SetupDirectories();
     glClearColor(0.25f, 0.25f, 1.0f, 1.0f);
     glPointSize(2.0f);
@@ -118,6 +126,8 @@ void GAME_Frame()
     DrawSpineFrame();
     FADE_StepIn();
     FADE_Draw();
+    g_pMusicPlayer->Update();
+    g_pAudio->UpdateMusic();
     g_pInput->clear();
     ++s_uiFrames;
 }
@@ -130,6 +140,11 @@ void GAME_PauseLevel()
 void GAME_Shutdown()
 {
     std::printf("Shutting down after %u frames\n", s_uiFrames);
+    g_pMusicPlayer->InstantStop();
+    delete g_pMusicPlayer;
+    g_pMusicPlayer = nullptr;
+    delete g_pAudio;
+    g_pAudio = nullptr;
     delete g_pInput;
     g_pInput = nullptr;
 }

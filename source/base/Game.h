@@ -17,6 +17,13 @@ enum AppStateValue
 
 extern int AppState;
 
+class CAudio;
+class MusicPlayer;
+
+// The program-wide objects, alive from GAME_Init to GAME_Shutdown.
+extern CAudio* g_pAudio;
+extern MusicPlayer* g_pMusicPlayer;
+
 // Once, when launching has finished: creates the program-wide objects.
 void GAME_Init();
 // Once per drawn frame, between the framebuffer bind and the present.
