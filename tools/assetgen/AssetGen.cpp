@@ -1,0 +1,97 @@
+// bf_assetgen: writes the game's whole resource tree (textures, font, sound effects, music)
+// from source, the same bytes on every run.
+//
+//   bf_assetgen <data folder> [--previews <folder>] [--font <DejaVuSans-Bold.ttf>]
+//
+// Prints one line per file written: size, FNV-1a 64 checksum and path.
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "AtlasLayout.h"
+#include "ImageFile.h"
+#include "LevelAtlas.h"
+#include "Paint.h"
+#include "Previews.h"
+
+namespace
+{
+std::string s_strDataDir;
+int s_iFailures = 0;
+
+std::uint64_t Fnv1a64(const std::vector<std::uint8_t>& tBytes)
+{
+    std::uint64_t uiHash = 14695981039346656037ull;
+    for (std::uint8_t uiByte : tBytes)
+    {
+        uiHash = (uiHash ^ uiByte) * 1099511628211ull;
+    }
+    return uiHash;
+}
+
+void Emit(const char* pRelativePath, const std::vector<std::uint8_t>& tBytes)
+{
+    const std::string strPath = s_strDataDir + "/" + pRelativePath;
+    if (tBytes.empty() || !IMG_WriteFile(strPath, tBytes))
+    {
+        std::printf("assetgen: FAILED %s\n", pRelativePath);
+        ++s_iFailures;
+        return;
+    }
+    std::printf("%9zu  %016llx  %s\n", tBytes.size(),
+                static_cast<unsigned long long>(Fnv1a64(tBytes)), pRelativePath);
+}
+
+void Usage()
+{
+    std::printf("usage: bf_assetgen <data folder> [--previews <folder>] [--font <ttf>]\n");
+}
+}  // namespace
+
+int main(int iArgc, char** pArgv)
+{
+    std::string strPreviewDir;
+    for (int i = 1; i < iArgc; ++i)
+    {
+        if (std::strcmp(pArgv[i], "--previews") == 0 && i + 1 < iArgc)
+        {
+            strPreviewDir = pArgv[++i];
+        }
+        else if (std::strcmp(pArgv[i], "--font") == 0 && i + 1 < iArgc)
+        {
+            PAINT_SetFontPath(pArgv[++i]);
+        }
+        else if (pArgv[i][0] != '-' && s_strDataDir.empty())
+        {
+            s_strDataDir = pArgv[i];
+        }
+        else
+        {
+            Usage();
+            return 2;
+        }
+    }
+    if (s_strDataDir.empty())
+    {
+        Usage();
+        return 2;
+    }
+    const auto tStart = std::chrono::steady_clock::now();
+
+    const CImageRGBA tLevel = LEVEL_PaintAtlas();
+    Emit("Textures/level_1.tga", IMG_EncodeTGA(tLevel));
+
+    if (!strPreviewDir.empty())
+    {
+        PREVIEW_WritePNG(strPreviewDir + "/level_1.png", tLevel);
+        PREVIEW_WritePommoSheet(strPreviewDir + "/pommos.png", tLevel);
+        PREVIEW_WriteMockLevel(strPreviewDir + "/mock_level.png", tLevel);
+    }
+    const double dSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
+    std::printf("assetgen: %s in %.2f s\n", s_iFailures == 0 ? "done" : "FAILED", dSeconds);
+    return s_iFailures == 0 ? 0 : 1;
+}

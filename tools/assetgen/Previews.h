@@ -1,0 +1,13 @@
+#pragma once
+
+// PNG previews for people to judge the art: every atlas as it is, a contact sheet of the
+// pommo frames on a checkerboard and at play size, and a mock play-field screenshot put
+// together from the level atlas the way the game places its sprites.
+
+#include <string>
+
+#include "ImageFile.h"
+
+bool PREVIEW_WritePNG(const std::string& strPath, const CImageRGBA& tImage);
+bool PREVIEW_WritePommoSheet(const std::string& strPath, const CImageRGBA& tLevelAtlas);
+bool PREVIEW_WriteMockLevel(const std::string& strPath, const CImageRGBA& tLevelAtlas);
