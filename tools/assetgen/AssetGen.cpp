@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "AtlasLayout.h"
+#include "FrontEndArt.h"
 #include "ImageFile.h"
 #include "LevelAtlas.h"
 #include "Paint.h"
 #include "Previews.h"
+#include "PvrtcEncoder.h"
 
 namespace
 {
@@ -83,12 +85,27 @@ int main(int iArgc, char** pArgv)
 
     const CImageRGBA tLevel = LEVEL_PaintAtlas();
     Emit("Textures/level_1.tga", IMG_EncodeTGA(tLevel));
+    const CImageRGBA tFront = FRONT_PaintAtlas();
+    Emit("Textures/frontend.tga", IMG_EncodeTGA(tFront));
+    // The splash is uploaded in file order and shown from v = 1 down, so its rows are stored
+    // bottom first, like the TGA atlases.
+    const CImageRGBA tSplash = FRONT_PaintSplash();
+    const std::vector<std::uint8_t> tSplashBlocks = PVRTC_Encode4bpp(IMG_FlipVertical(tSplash));
+    Emit("Textures/Kettle.pvr", IMG_EncodePVRTC4(SPLASH_SIZE, SPLASH_SIZE, tSplashBlocks));
+    // The default texture lives in Data/Textures inside the resource folder.
+    Emit("Data/Textures/mental.pvr", IMG_EncodePVRRGBA8888(FRONT_PaintMissingTexture()));
 
     if (!strPreviewDir.empty())
     {
         PREVIEW_WritePNG(strPreviewDir + "/level_1.png", tLevel);
         PREVIEW_WritePommoSheet(strPreviewDir + "/pommos.png", tLevel);
         PREVIEW_WriteMockLevel(strPreviewDir + "/mock_level.png", tLevel);
+        PREVIEW_WritePNG(strPreviewDir + "/frontend.png", tFront);
+        // What the game shows of the splash after compression.
+        PREVIEW_WritePNG(
+            strPreviewDir + "/kettle_pvrtc.png",
+            IMG_FlipVertical(PVRTC_Decode4bpp(tSplashBlocks, SPLASH_SIZE, SPLASH_SIZE)));
+        PREVIEW_WriteMockTitle(strPreviewDir + "/mock_title.png", tFront);
     }
     const double dSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();

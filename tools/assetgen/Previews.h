@@ -11,3 +11,5 @@
 bool PREVIEW_WritePNG(const std::string& strPath, const CImageRGBA& tImage);
 bool PREVIEW_WritePommoSheet(const std::string& strPath, const CImageRGBA& tLevelAtlas);
 bool PREVIEW_WriteMockLevel(const std::string& strPath, const CImageRGBA& tLevelAtlas);
+// The title screen with the pieces slid in, the menu words and the logo.
+bool PREVIEW_WriteMockTitle(const std::string& strPath, const CImageRGBA& tFrontAtlas);
