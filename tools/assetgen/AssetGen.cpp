@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "AtlasLayout.h"
+#include "FontBaker.h"
 #include "FrontEndArt.h"
 #include "ImageFile.h"
 #include "LevelAtlas.h"
@@ -21,6 +22,9 @@
 
 namespace
 {
+// DejaVu Sans Bold at 22 pixels gives a line of 31 pixels with the outline.
+constexpr int FONT_PIXEL_SIZE = 22;
+
 std::string s_strDataDir;
 int s_iFailures = 0;
 
@@ -95,6 +99,18 @@ int main(int iArgc, char** pArgv)
     // The default texture lives in Data/Textures inside the resource folder.
     Emit("Data/Textures/mental.pvr", IMG_EncodePVRRGBA8888(FRONT_PaintMissingTexture()));
 
+    // The font's page is named in the font file and read from Textures/Fonts.
+    sBakedFont tFont;
+    if (FONT_Bake(PAINT_FontPath(), FONT_PIXEL_SIZE, "Boughfall_0.tga", tFont))
+    {
+        Emit("Fonts/Boughfall.fnt", tFont.tFontFile);
+        Emit("Textures/Fonts/Boughfall_0.tga", IMG_EncodeTGA(tFont.tPage));
+    }
+    else
+    {
+        ++s_iFailures;
+    }
+
     if (!strPreviewDir.empty())
     {
         PREVIEW_WritePNG(strPreviewDir + "/level_1.png", tLevel);
@@ -106,6 +122,8 @@ int main(int iArgc, char** pArgv)
             strPreviewDir + "/kettle_pvrtc.png",
             IMG_FlipVertical(PVRTC_Decode4bpp(tSplashBlocks, SPLASH_SIZE, SPLASH_SIZE)));
         PREVIEW_WriteMockTitle(strPreviewDir + "/mock_title.png", tFront);
+        PREVIEW_WritePNG(strPreviewDir + "/font_page.png", tFont.tPage);
+        PREVIEW_WritePNG(strPreviewDir + "/font_sample.png", FONT_Sample(tFont));
     }
     const double dSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
