@@ -16,9 +16,13 @@
 #include "FrontEndArt.h"
 #include "ImageFile.h"
 #include "LevelAtlas.h"
+#include "Mp3Writer.h"
+#include "Music.h"
+#include "OggWriter.h"
 #include "Paint.h"
 #include "Previews.h"
 #include "PvrtcEncoder.h"
+#include "SoundEffects.h"
 
 namespace
 {
@@ -110,6 +114,15 @@ int main(int iArgc, char** pArgv)
     {
         ++s_iFailures;
     }
+
+    for (int i = 0; i < SFX_COUNT; ++i)
+    {
+        // A fixed serial number per effect keeps the files the same from build to build.
+        const std::string strPath = std::string("SFX/") + SFX_NAMES[i] + ".ogg";
+        Emit(strPath.c_str(), OGG_EncodeMono(SFX_Make(i), SFX_RATE, 0x4B470000 + i, SFX_NAMES[i]));
+    }
+    Emit("Music/BoughfallTheme.mp3",
+         MP3_EncodeStereo(MUSIC_Render(), MUSIC_RATE, "Boughfall Theme", "Kettle Games"));
 
     if (!strPreviewDir.empty())
     {
