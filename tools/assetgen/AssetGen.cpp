@@ -115,11 +115,15 @@ int main(int iArgc, char** pArgv)
         ++s_iFailures;
     }
 
+    std::vector<std::vector<float>> tEffects;
+    std::vector<std::string> tEffectNames;
     for (int i = 0; i < SFX_COUNT; ++i)
     {
         // A fixed serial number per effect keeps the files the same from build to build.
+        tEffects.push_back(SFX_Make(i));
+        tEffectNames.push_back(SFX_NAMES[i]);
         const std::string strPath = std::string("SFX/") + SFX_NAMES[i] + ".ogg";
-        Emit(strPath.c_str(), OGG_EncodeMono(SFX_Make(i), SFX_RATE, 0x4B470000 + i, SFX_NAMES[i]));
+        Emit(strPath.c_str(), OGG_EncodeMono(tEffects.back(), SFX_RATE, 0x4B470000 + i, SFX_NAMES[i]));
     }
     Emit("Music/BoughfallTheme.mp3",
          MP3_EncodeStereo(MUSIC_Render(), MUSIC_RATE, "Boughfall Theme", "Kettle Games"));
@@ -137,6 +141,7 @@ int main(int iArgc, char** pArgv)
         PREVIEW_WriteMockTitle(strPreviewDir + "/mock_title.png", tFront);
         PREVIEW_WritePNG(strPreviewDir + "/font_page.png", tFont.tPage);
         PREVIEW_WritePNG(strPreviewDir + "/font_sample.png", FONT_Sample(tFont));
+        PREVIEW_WriteSoundSheet(strPreviewDir + "/sounds.png", tEffects, tEffectNames, SFX_RATE);
     }
     const double dSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();

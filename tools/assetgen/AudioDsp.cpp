@@ -86,7 +86,8 @@ float CVoice::Next(double dPitch, const sVowel& tVowel, double dVoicing, double 
         dGlottal = std::cos(0.5 * DSP_PI * (dPhase - dOpen) / (1 - dOpen));
     }
     dGlottal = dGlottal * 2.0 - 0.8;
-    const double dSource = dVoicing * dGlottal + (1.0 - dVoicing * 0.85) * 0.5 * tNoise.Next();
+    // Breath: strong only when the voice is off (an "h"), a faint hiss under a voiced sound.
+    const double dSource = dVoicing * dGlottal + ((1.0 - dVoicing) * 0.6 + 0.02) * tNoise.Next();
     const double dOut = tFormants[0].Process(float(dSource)) * 1.0 +
                         tFormants[1].Process(float(dSource)) * 0.55 +
                         tFormants[2].Process(float(dSource)) * 0.25;

@@ -1,6 +1,8 @@
 #include "Previews.h"
 
+#include <algorithm>
 #include <cmath>
+#include <complex>
 #include <vector>
 
 #include "AtlasLayout.h"
@@ -46,6 +48,41 @@ void DrawSprite(cairo_t* pCairo, cairo_surface_t* pAtlas, const sAtlasRect& tSrc
     cairo_rectangle(pCairo, 0, 0, tSrc.Width(), tSrc.Height());
     cairo_fill(pCairo);
     cairo_restore(pCairo);
+}
+
+// In-place radix-2 FFT of a power-of-two length.
+void Fft(std::vector<std::complex<double>>& tData)
+{
+    const std::size_t uiN = tData.size();
+    for (std::size_t i = 1, j = 0; i < uiN; ++i)
+    {
+        std::size_t uiBit = uiN >> 1;
+        for (; j & uiBit; uiBit >>= 1)
+        {
+            j ^= uiBit;
+        }
+        j ^= uiBit;
+        if (i < j)
+        {
+            std::swap(tData[i], tData[j]);
+        }
+    }
+    for (std::size_t uiLen = 2; uiLen <= uiN; uiLen <<= 1)
+    {
+        const std::complex<double> tStep = std::polar(1.0, -2 * M_PI / double(uiLen));
+        for (std::size_t i = 0; i < uiN; i += uiLen)
+        {
+            std::complex<double> tW(1.0);
+            for (std::size_t k = 0; k < uiLen / 2; ++k)
+            {
+                const std::complex<double> tU = tData[i + k];
+                const std::complex<double> tV = tData[i + k + uiLen / 2] * tW;
+                tData[i + k] = tU + tV;
+                tData[i + k + uiLen / 2] = tU - tV;
+                tW *= tStep;
+            }
+        }
+    }
 }
 
 struct sTwig
@@ -305,5 +342,81 @@ bool PREVIEW_WriteMockTitle(const std::string& strPath, const CImageRGBA& tFront
         PAINT_Text(pCairo, tItems[i], 164, 320 - tY[i] - 8, 0, tColour, PAINT_Hex(0x2A1712), 2.0);
     }
     cairo_surface_destroy(pAtlas);
+    return PREVIEW_WritePNG(strPath, tCanvas.ToImage());
+}
+
+bool PREVIEW_WriteSoundSheet(const std::string& strPath,
+                             const std::vector<std::vector<float>>& tSounds,
+                             const std::vector<std::string>& tNames, int iRate)
+{
+    constexpr int ROW = 110;
+    constexpr int LABEL = 110;
+    constexpr int COLUMNS = 700;      // 2.5 seconds
+    constexpr int WINDOW = 512;
+    const double dSecondsPerColumn = 2.5 / COLUMNS;
+    const int iW = LABEL + COLUMNS;
+    const int iH = ROW * int(tSounds.size());
+    CImageRGBA tImage(iW, iH);
+    for (std::size_t s = 0; s < tSounds.size(); ++s)
+    {
+        const std::vector<float>& tSound = tSounds[s];
+        const int iTop = int(s) * ROW;
+        for (int iC = 0; iC < COLUMNS; ++iC)
+        {
+            const long lCentre = long(iC * dSecondsPerColumn * iRate);
+            std::vector<std::complex<double>> tFrame(WINDOW);
+            float fPeak = 0.0f;
+            for (int k = 0; k < WINDOW; ++k)
+            {
+                const long lAt = lCentre - WINDOW / 2 + k;
+                const double dSample =
+                    (lAt >= 0 && lAt < long(tSound.size())) ? tSound[std::size_t(lAt)] : 0.0;
+                tFrame[std::size_t(k)] = dSample * (0.5 - 0.5 * std::cos(2 * M_PI * k / WINDOW));
+                if (std::abs(k - WINDOW / 2) < int(dSecondsPerColumn * iRate / 2) + 1)
+                {
+                    fPeak = std::max(fPeak, float(std::fabs(dSample)));
+                }
+            }
+            Fft(tFrame);
+            // Bottom 30 rows: waveform peak; above: spectrogram up to 8 kHz.
+            const int iSpecRows = ROW - 34;
+            for (int iR = 0; iR < iSpecRows; ++iR)
+            {
+                const double dHz = 8000.0 * (iSpecRows - 1 - iR) / iSpecRows;
+                const std::size_t uiBin = std::size_t(dHz / iRate * WINDOW);
+                const double dDb = 20 * std::log10(std::abs(tFrame[uiBin]) + 1e-6);
+                const double dLevel = std::clamp((dDb + 40.0) / 60.0, 0.0, 1.0);
+                std::uint8_t* pP = tImage.At(LABEL + iC, iTop + iR);
+                pP[0] = std::uint8_t(255 * std::clamp(dLevel * 1.6, 0.0, 1.0));
+                pP[1] = std::uint8_t(255 * std::clamp(dLevel * 1.6 - 0.6, 0.0, 1.0));
+                pP[2] = std::uint8_t(255 * std::clamp(0.4 + dLevel - dLevel * dLevel * 1.2, 0.0, 1.0));
+                pP[3] = 255;
+            }
+            for (int iR = 0; iR < 30; ++iR)
+            {
+                std::uint8_t* pP = tImage.At(LABEL + iC, iTop + ROW - 32 + iR);
+                const bool bOn = std::fabs(15 - iR) <= fPeak * 15.0f;
+                pP[0] = bOn ? 120 : 20;
+                pP[1] = bOn ? 220 : 20;
+                pP[2] = bOn ? 120 : 30;
+                pP[3] = 255;
+            }
+        }
+    }
+    CCanvas tCanvas(iW, iH);
+    cairo_t* pCairo = tCanvas.Cairo();
+    cairo_surface_t* pSheet = AtlasSurface(tImage);
+    cairo_set_source_surface(pCairo, pSheet, 0, 0);
+    cairo_paint(pCairo);
+    cairo_surface_destroy(pSheet);
+    PAINT_SetFont(pCairo, 14);
+    for (std::size_t s = 0; s < tNames.size(); ++s)
+    {
+        cairo_rectangle(pCairo, 0, double(s) * ROW, LABEL, ROW);
+        cairo_set_source_rgb(pCairo, 0.95, 0.93, 0.88);
+        cairo_fill(pCairo);
+        PAINT_Text(pCairo, tNames[s].c_str(), 6, double(s) * ROW + ROW / 2.0, 0, {0.1, 0.1, 0.1, 1},
+                   {0, 0, 0, 1}, 0.0);
+    }
     return PREVIEW_WritePNG(strPath, tCanvas.ToImage());
 }

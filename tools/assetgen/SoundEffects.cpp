@@ -50,6 +50,7 @@ std::vector<float> Pluck(double dFrequency, double dSeconds, double dBright)
         }
         tOut[i] = float(dSum * std::min(1.0, dT / 0.002));
     }
+    DSP_FadeEnds(tOut, 0, int(0.03 * RATE));
     return tOut;
 }
 
@@ -70,6 +71,7 @@ std::vector<float> Bell(double dFrequency, double dSeconds)
         }
         tOut[i] = float(dSum * std::min(1.0, dT / 0.003));
     }
+    DSP_FadeEnds(tOut, 0, int(0.05 * RATE));
     return tOut;
 }
 
@@ -170,22 +172,25 @@ std::vector<float> MakeYawn(int iVariant)
 {
     const double dLength = 1.25 + 0.2 * iVariant;
     const double dBase = 210.0 - 30.0 * iVariant;
-    return Speak(dLength, 30 + iVariant,
-                 [=](double dT)
-                 {
-                     const double dU = dT / dLength;
-                     // Up into the yawn, then a long sigh down.
-                     const double dPitch =
-                         dBase * (1.0 + 0.35 * std::sin(DSP_PI * std::min(1.0, dU / 0.45)) -
-                                  0.35 * DSP_Smooth((dU - 0.4) / 0.6));
-                     sVowel tVowel = DSP_MixVowel(VOWEL_UH, VOWEL_A, DSP_Smooth(dU / 0.25));
-                     tVowel = DSP_MixVowel(tVowel, iVariant == 1 ? VOWEL_U : VOWEL_O,
-                                           DSP_Smooth((dU - 0.55) / 0.4));
-                     const double dVoicing = 0.55 + 0.35 * std::sin(DSP_PI * dU);
-                     const double dLoud =
-                         DSP_Smooth(dU / 0.15) * (1.0 - DSP_Smooth((dU - 0.7) / 0.3));
-                     return sVoiceMoment{dPitch, tVowel, dVoicing, dLoud};
-                 });
+    std::vector<float> tOut = Speak(dLength, 30 + iVariant, [=](double dT) {
+        const double dU = dT / dLength;
+        // Up into the yawn, then a long sigh down.
+        const double dPitch = dBase * (1.0 + 0.35 * std::sin(DSP_PI * std::min(1.0, dU / 0.45)) -
+                                       0.35 * DSP_Smooth((dU - 0.4) / 0.6));
+        sVowel tVowel = DSP_MixVowel(VOWEL_UH, VOWEL_A, DSP_Smooth(dU / 0.25));
+        tVowel = DSP_MixVowel(tVowel, iVariant == 1 ? VOWEL_U : VOWEL_O, DSP_Smooth((dU - 0.55) / 0.4));
+        const double dVoicing = 0.9 + 0.08 * std::sin(DSP_PI * dU);
+        const double dLoud = DSP_Smooth(dU / 0.15) * (1.0 - DSP_Smooth((dU - 0.7) / 0.3));
+        return sVoiceMoment{dPitch, tVowel, dVoicing, dLoud};
+    });
+    // Sleepy and muffled: keep the lower formants.
+    CBiquad tMuffle;
+    tMuffle.SetLowPass(2400.0, 0.7, RATE);
+    for (float& f : tOut)
+    {
+        f = tMuffle.Process(f);
+    }
+    return tOut;
 }
 
 std::vector<float> MakeStep(bool bForward)
