@@ -123,7 +123,8 @@ int main(int iArgc, char** pArgv)
         tEffects.push_back(SFX_Make(i));
         tEffectNames.push_back(SFX_NAMES[i]);
         const std::string strPath = std::string("SFX/") + SFX_NAMES[i] + ".ogg";
-        Emit(strPath.c_str(), OGG_EncodeMono(tEffects.back(), SFX_RATE, 0x4B470000 + i, SFX_NAMES[i]));
+        Emit(strPath.c_str(),
+             OGG_EncodeMono(tEffects.back(), SFX_RATE, 0x4B470000 + i, SFX_NAMES[i]));
     }
     Emit("Music/BoughfallTheme.mp3",
          MP3_EncodeStereo(MUSIC_Render(), MUSIC_RATE, "Boughfall Theme", "Kettle Games"));

@@ -351,7 +351,7 @@ bool PREVIEW_WriteSoundSheet(const std::string& strPath,
 {
     constexpr int ROW = 110;
     constexpr int LABEL = 110;
-    constexpr int COLUMNS = 700;      // 2.5 seconds
+    constexpr int COLUMNS = 700;  // 2.5 seconds
     constexpr int WINDOW = 512;
     const double dSecondsPerColumn = 2.5 / COLUMNS;
     const int iW = LABEL + COLUMNS;
@@ -389,7 +389,8 @@ bool PREVIEW_WriteSoundSheet(const std::string& strPath,
                 std::uint8_t* pP = tImage.At(LABEL + iC, iTop + iR);
                 pP[0] = std::uint8_t(255 * std::clamp(dLevel * 1.6, 0.0, 1.0));
                 pP[1] = std::uint8_t(255 * std::clamp(dLevel * 1.6 - 0.6, 0.0, 1.0));
-                pP[2] = std::uint8_t(255 * std::clamp(0.4 + dLevel - dLevel * dLevel * 1.2, 0.0, 1.0));
+                pP[2] =
+                    std::uint8_t(255 * std::clamp(0.4 + dLevel - dLevel * dLevel * 1.2, 0.0, 1.0));
                 pP[3] = 255;
             }
             for (int iR = 0; iR < 30; ++iR)

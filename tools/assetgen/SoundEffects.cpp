@@ -111,9 +111,10 @@ std::vector<float> MakeNo()
         [](double dT)
         {
             const double dPitch = 250.0 - 110.0 * DSP_Smooth(dT / 0.55);
-            const sVowel tVowel =
-                dT < 0.07 ? VOWEL_N : DSP_MixVowel(VOWEL_O, VOWEL_U, DSP_Smooth((dT - 0.2) / 0.35));
-            const double dLoud = std::min(1.0, dT / 0.03) * (dT < 0.07 ? 0.45 : 1.0) *
+            const double dOpen = DSP_Smooth((dT - 0.05) / 0.06);
+            const sVowel tVowel = DSP_MixVowel(
+                VOWEL_N, DSP_MixVowel(VOWEL_O, VOWEL_U, DSP_Smooth((dT - 0.2) / 0.35)), dOpen);
+            const double dLoud = std::min(1.0, dT / 0.03) * (0.45 + 0.55 * dOpen) *
                                  (1.0 - DSP_Smooth((dT - 0.45) / 0.17));
             return sVoiceMoment{dPitch, tVowel, 1.0, dLoud};
         });
@@ -172,17 +173,22 @@ std::vector<float> MakeYawn(int iVariant)
 {
     const double dLength = 1.25 + 0.2 * iVariant;
     const double dBase = 210.0 - 30.0 * iVariant;
-    std::vector<float> tOut = Speak(dLength, 30 + iVariant, [=](double dT) {
-        const double dU = dT / dLength;
-        // Up into the yawn, then a long sigh down.
-        const double dPitch = dBase * (1.0 + 0.35 * std::sin(DSP_PI * std::min(1.0, dU / 0.45)) -
-                                       0.35 * DSP_Smooth((dU - 0.4) / 0.6));
-        sVowel tVowel = DSP_MixVowel(VOWEL_UH, VOWEL_A, DSP_Smooth(dU / 0.25));
-        tVowel = DSP_MixVowel(tVowel, iVariant == 1 ? VOWEL_U : VOWEL_O, DSP_Smooth((dU - 0.55) / 0.4));
-        const double dVoicing = 0.9 + 0.08 * std::sin(DSP_PI * dU);
-        const double dLoud = DSP_Smooth(dU / 0.15) * (1.0 - DSP_Smooth((dU - 0.7) / 0.3));
-        return sVoiceMoment{dPitch, tVowel, dVoicing, dLoud};
-    });
+    std::vector<float> tOut =
+        Speak(dLength, 30 + iVariant,
+              [=](double dT)
+              {
+                  const double dU = dT / dLength;
+                  // Up into the yawn, then a long sigh down.
+                  const double dPitch =
+                      dBase * (1.0 + 0.35 * std::sin(DSP_PI * std::min(1.0, dU / 0.45)) -
+                               0.35 * DSP_Smooth((dU - 0.4) / 0.6));
+                  sVowel tVowel = DSP_MixVowel(VOWEL_UH, VOWEL_A, DSP_Smooth(dU / 0.25));
+                  tVowel = DSP_MixVowel(tVowel, iVariant == 1 ? VOWEL_U : VOWEL_O,
+                                        DSP_Smooth((dU - 0.55) / 0.4));
+                  const double dVoicing = 0.9 + 0.08 * std::sin(DSP_PI * dU);
+                  const double dLoud = DSP_Smooth(dU / 0.15) * (1.0 - DSP_Smooth((dU - 0.7) / 0.3));
+                  return sVoiceMoment{dPitch, tVowel, dVoicing, dLoud};
+              });
     // Sleepy and muffled: keep the lower formants.
     CBiquad tMuffle;
     tMuffle.SetLowPass(2400.0, 0.7, RATE);
