@@ -10,7 +10,7 @@ namespace
 {
 const sColour BARK = PAINT_Hex(0x8E5B32);
 const sColour BARK_INK = PAINT_Hex(0x3B2212);
-const sColour LEAF_GREEN = PAINT_Hex(0x56B441);
+const sColour LEAF_GREEN = PAINT_Hex(0x45A83A);
 const sColour INK = PAINT_Hex(0x2A1712);
 
 // The trunk rises from the ground to the point the five limbs fan out from.
@@ -263,7 +263,7 @@ void PaintLeaf(cairo_t* pCairo, const sAtlasRect& tRect)
     const double dStem = tRect.iTop + 1.0;
     const double dBladeTop = tRect.iTop + 14.0;
     const double dTip = tRect.iBottom - 3.0;
-    const double dHalf = 12.5;
+    const double dHalf = 11.5;
     cairo_new_path(pCairo);
     cairo_move_to(pCairo, dCX, dStem);
     cairo_line_to(pCairo, dCX, dBladeTop + 2);
@@ -284,7 +284,7 @@ void PaintLeaf(cairo_t* pCairo, const sAtlasRect& tRect)
     cairo_pattern_add_color_stop_rgb(pFill, 0.51, tDark.r, tDark.g, tDark.b);
     cairo_pattern_add_color_stop_rgb(pFill, 1, PAINT_Darken(tDark, 0.1).r,
                                      PAINT_Darken(tDark, 0.1).g, PAINT_Darken(tDark, 0.1).b);
-    PAINT_FillOutlined(pCairo, pFill, PAINT_Hex(0x24531A), 2.0);
+    PAINT_FillOutlined(pCairo, pFill, PAINT_Hex(0x1F4A17), 2.6);
     cairo_pattern_destroy(pFill);
     // Midrib and veins.
     PAINT_Set(pCairo, PAINT_WithAlpha(PAINT_Hex(0xD8F5A8), 0.85));
@@ -305,7 +305,9 @@ void PaintLeaf(cairo_t* pCairo, const sAtlasRect& tRect)
     cairo_stroke(pCairo);
 }
 
-// One basket cell: its back wall (wide strip) or front rim (thin strip) in the cell's colour.
+// One basket cell: the back wall seen above the front rim (wide strip, drawn behind the
+// pommos) or the woven front rim (thin strip, drawn over them), in the cell's colour. The game
+// stretches a cell twice as wide, so horizontal detail is drawn coarse.
 void PaintBasketCell(cairo_t* pCairo, double dX, double dY, double dH, const sColour& tBase,
                      bool bFront)
 {
@@ -313,56 +315,80 @@ void PaintBasketCell(cairo_t* pCairo, double dX, double dY, double dH, const sCo
     cairo_save(pCairo);
     cairo_rectangle(pCairo, dX, dY, dW, dH);
     cairo_clip(pCairo);
-    const sColour tWall = bFront ? tBase : PAINT_Darken(tBase, 0.35);
+    const sColour tWall = bFront ? tBase : PAINT_Darken(tBase, 0.3);
     cairo_pattern_t* pFill =
-        PAINT_Vertical(dY, PAINT_Lighten(tWall, 0.2), dY + dH, PAINT_Darken(tWall, 0.25));
+        PAINT_Vertical(dY, PAINT_Lighten(tWall, 0.15), dY + dH, PAINT_Darken(tWall, 0.3));
     cairo_set_source(pCairo, pFill);
     cairo_paint(pCairo);
     cairo_pattern_destroy(pFill);
-    // Wicker: rows of staggered strands.
-    const double dRowH = bFront ? 3.0 : 4.0;
-    const double dFirst = bFront ? 2.0 : 5.0;
-    for (int iRow = 0; dFirst + iRow * dRowH < dH; ++iRow)
+    const sColour tOver = PAINT_WithAlpha(PAINT_Lighten(tWall, 0.35), 0.9);
+    const sColour tUnder = PAINT_WithAlpha(PAINT_Darken(tWall, 0.35), 0.8);
+    if (bFront)
     {
-        const double dRY = dY + dFirst + iRow * dRowH;
-        for (double dSX = dX - 6 + (iRow % 2) * 4; dSX < dX + dW; dSX += 8)
+        // A braided band: slanted strands leaning left and right in turn.
+        for (int i = 0; i < 12; ++i)
         {
-            cairo_rectangle(pCairo, dSX + 0.5, dRY + 0.4, 6.0, dRowH - 0.8);
-            PAINT_Set(pCairo, PAINT_WithAlpha(PAINT_Lighten(tWall, 0.25), 0.55));
-            cairo_fill(pCairo);
-            cairo_move_to(pCairo, dSX + 0.5, dRY + dRowH - 0.5);
-            cairo_line_to(pCairo, dSX + 6.5, dRY + dRowH - 0.5);
-            PAINT_Set(pCairo, PAINT_WithAlpha(PAINT_Darken(tWall, 0.45), 0.6));
-            cairo_set_line_width(pCairo, 0.8);
+            const double dSX = dX + i * 6.0 - 2.0;
+            cairo_move_to(pCairo, dSX, dY + 2.5);
+            cairo_line_to(pCairo, dSX + 4.0, dY + dH - 1.5);
+            PAINT_Set(pCairo, i % 2 == 0 ? tOver : tUnder);
+            cairo_set_line_width(pCairo, 2.2);
             cairo_stroke(pCairo);
         }
+        cairo_rectangle(pCairo, dX, dY, dW, 1.0);
+        PAINT_Set(pCairo, INK);
+        cairo_fill(pCairo);
+        cairo_rectangle(pCairo, dX, dY + 1.0, dW, 1.4);
+        PAINT_Set(pCairo, PAINT_Lighten(tBase, 0.55));
+        cairo_fill(pCairo);
+        cairo_rectangle(pCairo, dX, dY + dH - 1.0, dW, 1.0);
+        PAINT_Set(pCairo, PAINT_WithAlpha(INK, 0.7));
+        cairo_fill(pCairo);
     }
-    // Rim along the top edge: dark line, then a light band.
-    cairo_rectangle(pCairo, dX, dY, dW, 1.2);
-    PAINT_Set(pCairo, INK);
-    cairo_fill(pCairo);
-    cairo_rectangle(pCairo, dX, dY + 1.2, dW, bFront ? 1.3 : 2.8);
-    PAINT_Set(pCairo, PAINT_Lighten(tBase, 0.5));
-    cairo_fill(pCairo);
+    else
+    {
+        // Upright staves with strands woven over and under them.
+        const double dStave = 8.0;
+        for (int iRow = 0; 4.0 + iRow * 3.0 < dH; ++iRow)
+        {
+            for (int iGap = 0; iGap < 8; ++iGap)
+            {
+                cairo_rectangle(pCairo, dX + iGap * dStave + 1.0, dY + 4.0 + iRow * 3.0,
+                                dStave - 2.0, 2.4);
+                PAINT_Set(pCairo, (iRow + iGap) % 2 == 0 ? tOver : tUnder);
+                cairo_fill(pCairo);
+            }
+        }
+        for (int iGap = 0; iGap <= 8; ++iGap)
+        {
+            cairo_rectangle(pCairo, dX + iGap * dStave - 0.6, dY + 3.0, 1.2, dH);
+            PAINT_Set(pCairo, PAINT_WithAlpha(INK, 0.45));
+            cairo_fill(pCairo);
+        }
+        // The rim along the top: a dark edge, then a light rounded lip.
+        cairo_rectangle(pCairo, dX, dY, dW, 1.0);
+        PAINT_Set(pCairo, INK);
+        cairo_fill(pCairo);
+        cairo_rectangle(pCairo, dX, dY + 1.0, dW, 2.0);
+        PAINT_Set(pCairo, PAINT_Lighten(tBase, 0.5));
+        cairo_fill(pCairo);
+        cairo_rectangle(pCairo, dX, dY + 3.0, dW, 1.0);
+        PAINT_Set(pCairo, PAINT_WithAlpha(INK, 0.6));
+        cairo_fill(pCairo);
+    }
     // Darker rounded ends so that neighbouring baskets read as two.
     for (int iSide = 0; iSide < 2; ++iSide)
     {
         const double dEdge = iSide == 0 ? dX + 2 : dX + dW - 2;
         cairo_pattern_t* pEnd =
             cairo_pattern_create_linear(dEdge, 0, dEdge + (iSide == 0 ? 6 : -6), 0);
-        cairo_pattern_add_color_stop_rgba(pEnd, 0, 0.12, 0.07, 0.04, 0.85);
-        cairo_pattern_add_color_stop_rgba(pEnd, 0.35, 0.12, 0.07, 0.04, 0.5);
+        cairo_pattern_add_color_stop_rgba(pEnd, 0, 0.12, 0.07, 0.04, 0.9);
+        cairo_pattern_add_color_stop_rgba(pEnd, 0.3, 0.12, 0.07, 0.04, 0.45);
         cairo_pattern_add_color_stop_rgba(pEnd, 1, 0.12, 0.07, 0.04, 0);
         cairo_set_source(pCairo, pEnd);
         cairo_rectangle(pCairo, iSide == 0 ? dX : dX + dW - 8, dY, 8, dH);
         cairo_fill(pCairo);
         cairo_pattern_destroy(pEnd);
-    }
-    if (bFront)
-    {
-        cairo_rectangle(pCairo, dX, dY + dH - 1.0, dW, 1.0);
-        PAINT_Set(pCairo, PAINT_WithAlpha(INK, 0.6));
-        cairo_fill(pCairo);
     }
     cairo_restore(pCairo);
 }
