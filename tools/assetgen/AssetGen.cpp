@@ -126,8 +126,9 @@ int main(int iArgc, char** pArgv)
         Emit(strPath.c_str(),
              OGG_EncodeMono(tEffects.back(), SFX_RATE, 0x4B470000 + i, SFX_NAMES[i]));
     }
+    const std::vector<float> tMusic = MUSIC_Render();
     Emit("Music/BoughfallTheme.mp3",
-         MP3_EncodeStereo(MUSIC_Render(), MUSIC_RATE, "Boughfall Theme", "Kettle Games"));
+         MP3_EncodeStereo(tMusic, MUSIC_RATE, "Boughfall Theme", "Kettle Games"));
 
     if (!strPreviewDir.empty())
     {
@@ -143,6 +144,22 @@ int main(int iArgc, char** pArgv)
         PREVIEW_WritePNG(strPreviewDir + "/font_page.png", tFont.tPage);
         PREVIEW_WritePNG(strPreviewDir + "/font_sample.png", FONT_Sample(tFont));
         PREVIEW_WriteSoundSheet(strPreviewDir + "/sounds.png", tEffects, tEffectNames, SFX_RATE);
+        // Three stretches of the tune (left channel): the start, the middle, the loop's end.
+        std::vector<std::vector<float>> tSlices;
+        const std::vector<std::string> tSliceNames = {"0 s", "16 s", "29.5 s"};
+        for (double dStart : {0.0, 16.0, 29.5})
+        {
+            std::vector<float> tSlice;
+            for (long i = long(dStart * MUSIC_RATE); i < long((dStart + 2.5) * MUSIC_RATE); ++i)
+            {
+                if (std::size_t(i) * 2 < tMusic.size())
+                {
+                    tSlice.push_back(tMusic[std::size_t(i) * 2]);
+                }
+            }
+            tSlices.push_back(tSlice);
+        }
+        PREVIEW_WriteSoundSheet(strPreviewDir + "/music.png", tSlices, tSliceNames, MUSIC_RATE);
     }
     const double dSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();

@@ -67,7 +67,7 @@ std::vector<float> Lead(double dFrequency, double dHold)
     for (std::size_t i = 0; i < tOut.size(); ++i)
     {
         const double dT = double(i) / RATE;
-        const double dIndex = 1.4 * std::exp(-dT * 9.0);
+        const double dIndex = 0.9 * std::exp(-dT * 14.0);
         const double dStruck = std::sin(2 * DSP_PI * dFrequency * dT +
                                         dIndex * std::sin(2 * DSP_PI * dFrequency * 4.0 * dT)) *
                                std::exp(-dT * 3.5);
@@ -239,13 +239,13 @@ std::vector<float> MUSIC_Render()
         {
             tMix.Add(tKick, dBar + 3.5 * BEAT, 0.35f, 0.0f);
         }
-        tMix.Add(Clap(std::uint32_t(100 + iBar * 2)), dBar + BEAT, 0.16f, 0.1f);
-        tMix.Add(Clap(std::uint32_t(101 + iBar * 2)), dBar + 3 * BEAT, 0.16f, 0.1f);
+        tMix.Add(Clap(std::uint32_t(100 + iBar * 2)), dBar + BEAT, 0.12f, 0.1f);
+        tMix.Add(Clap(std::uint32_t(101 + iBar * 2)), dBar + 3 * BEAT, 0.12f, 0.1f);
         for (int iStep = 0; iStep < STEPS; ++iStep)
         {
             const bool bOff = iStep % 2 == 1;
             tMix.Add(Hat(std::uint32_t(500 + iBar * 8 + iStep), bOff ? 45.0 : 80.0),
-                     dBar + iStep * STEP, bOff ? 0.10f : 0.05f, 0.4f);
+                     dBar + iStep * STEP, bOff ? 0.07f : 0.035f, 0.4f);
         }
     }
     // Soft limiting, then a few milliseconds of fade at both ends: a decoder that restarts

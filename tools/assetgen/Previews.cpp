@@ -226,10 +226,9 @@ bool PREVIEW_WriteMockLevel(const std::string& strPath, const CImageRGBA& tLevel
                    tLeaves);
     }
     cairo_restore(pCairo);
-    // Wide basket strips: types 0 and 1 in play, 2 and 3 still grey.
-    const int tBasketOfType[4] = {1, 2, 0, 3};
+    // Wide basket strips as at the start of a game: the baskets of types 0 and 1 (baskets 1
+    // and 2) in colour, the other two still grey.
     const int tCellOfBasket[4] = {4, 0, 1, 4};
-    (void)tBasketOfType;
     for (int iBasket = 0; iBasket < 4; ++iBasket)
     {
         const int iLeft = LEVEL_BASKET_WIDE.iLeft + tCellOfBasket[iBasket] * 64 + 2;
