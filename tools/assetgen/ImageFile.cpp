@@ -165,7 +165,7 @@ std::vector<std::uint8_t> IMG_EncodeTGA(const CImageRGBA& tImage)
     tOut.push_back(2);  // uncompressed true colour
     for (int i = 0; i < 5; ++i)
     {
-        tOut.push_back(0);  // colour-map specification
+        tOut.push_back(0);  // colour-map fields
     }
     IMG_Put16(tOut, 0);  // x origin
     IMG_Put16(tOut, 0);  // y origin
