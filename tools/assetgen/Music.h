@@ -1,0 +1,12 @@
+#pragma once
+
+// The title and play-field tune: a cheerful 16-bar loop at 120 beats a minute (32 seconds),
+// marimba-like lead over plucked chords, a soft pad, bass and light drums, 44100 Hz stereo.
+// Notes that ring past the end of the loop carry over into its start, so the loop is seamless.
+
+#include <vector>
+
+constexpr int MUSIC_RATE = 44100;
+
+// Interleaved left/right samples, -1..1.
+std::vector<float> MUSIC_Render();
