@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,14 +30,27 @@ struct Running
     std::string strLog;
 };
 
-Running Start(const char* pAudioDriver)
+// Starts the game; with a script it plays that, and the disk driver's output can go to a file.
+Running Start(const char* pAudioDriver, const std::string& strScript = "",
+              const std::string& strAudioFile = "/dev/null")
 {
     Running tRun;
-    tRun.strLog = TEST_MakeTempDir("game") + "/out.txt";
+    const std::string strDir = TEST_MakeTempDir("game");
+    tRun.strLog = strDir + "/out.txt";
+    if (!strScript.empty())
+    {
+        TEST_WriteFile(strDir + "/script.txt",
+                       std::vector<std::uint8_t>(strScript.begin(), strScript.end()));
+    }
     tRun.iPid = fork();
     if (tRun.iPid == 0)
     {
         std::freopen(tRun.strLog.c_str(), "w", stdout);
+        if (!strScript.empty())
+        {
+            setenv("BOUGHFALL_SCRIPT", (strDir + "/script.txt").c_str(), 1);
+        }
+        setenv("SDL_DISKAUDIOFILE", strAudioFile.c_str(), 1);
         setenv("SDL_AUDIODRIVER", pAudioDriver, 1);
         // Objects that live as long as the process are not freed before it exits; in a
         // sanitizer build only memory errors count here.
@@ -164,4 +178,21 @@ TEST(GameBinary, SigtermEndsTheGameCleanlyAndNoAudioDeviceIsFine)
     ASSERT_EQ(kill(tRun.iPid, SIGTERM), 0);
     EXPECT_EQ(WaitFor(tRun, 20), 0);
     EXPECT_GT(FramesDrawn(Log(tRun)), 20) << Log(tRun);
+}
+
+TEST(GameBinary, TheTitleMusicPlaysFromTheGeneratedData)
+{
+    // The theme is 44.1 kHz stereo: the mixer is reopened in its format and it is heard.
+    const std::string strAudio = TEST_MakeTempDir("audio") + "/out.raw";
+    const Running tRun = Start("disk", "90 quit\n", strAudio);
+    EXPECT_EQ(WaitFor(tRun, 20), 0);
+    const std::vector<std::uint8_t> tBytes = TEST_ReadFile(strAudio);
+    ASSERT_GT(tBytes.size(), 44100u);  // about 1.5 s of output
+    int iPeak = 0;
+    for (size_t i = 0; i + 1 < tBytes.size(); i += 2)
+    {
+        const int iSample = static_cast<std::int16_t>(tBytes[i] | (tBytes[i + 1] << 8));
+        iPeak = std::max(iPeak, std::abs(iSample));
+    }
+    EXPECT_GT(iPeak, 4000) << "the music is silent";
 }
