@@ -1,0 +1,184 @@
+#include "TGAFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "Host.h"
+
+namespace
+{
+
+constexpr int TGA_HEADER_SIZE = 18;
+constexpr int TGA_TYPE_TRUE_COLOUR = 2;
+constexpr int TGA_TYPE_TRUE_COLOUR_RLE = 10;
+
+// File order is B, G, R[, A]; memory order R, G, B[, A].
+inline void CopyPixel(unsigned char* pDest, const unsigned char* pSource, int iBytesPerPixel)
+{
+    pDest[0] = pSource[2];
+    pDest[1] = pSource[1];
+    pDest[2] = pSource[0];
+    if (iBytesPerPixel == 4)
+    {
+        pDest[3] = pSource[3];
+    }
+}
+
+bool ReadPlain(FILE* pFile, size_t uiAvailable, TGAPixels* pImage, size_t uiPixels)
+{
+    const int iBytes = pImage->iBytesPerPixel;
+    const size_t uiNeeded = uiPixels * static_cast<size_t>(iBytes);
+    if (uiAvailable < uiNeeded || HostFileRead(pImage->pPixels, 1, uiNeeded, pFile) != uiNeeded)
+    {
+        std::printf("TGA pixel data ends early\n");
+        return false;
+    }
+    unsigned char* pPixel = pImage->pPixels;
+    for (size_t i = 0; i < uiPixels; ++i, pPixel += iBytes)
+    {
+        const unsigned char ucBlue = pPixel[0];
+        pPixel[0] = pPixel[2];
+        pPixel[2] = ucBlue;
+    }
+    return true;
+}
+
+bool ReadRunLength(FILE* pFile, size_t uiAvailable, TGAPixels* pImage, size_t uiPixels)
+{
+    unsigned char* pData = static_cast<unsigned char*>(std::malloc(uiAvailable + 1));
+    if (pData == nullptr || HostFileRead(pData, 1, uiAvailable, pFile) != uiAvailable)
+    {
+        std::free(pData);
+        std::printf("TGA pixel data cannot be read\n");
+        return false;
+    }
+    const int iBytes = pImage->iBytesPerPixel;
+    const unsigned char* pRead = pData;
+    const unsigned char* pEnd = pData + uiAvailable;
+    unsigned char* pWrite = pImage->pPixels;
+    size_t uiFilled = 0;
+    bool bOk = true;
+    while (uiFilled < uiPixels)
+    {
+        if (pRead >= pEnd)
+        {
+            std::printf("TGA pixel data ends early\n");
+            bOk = false;
+            break;
+        }
+        const unsigned char ucPacket = *pRead++;
+        const size_t uiCount = static_cast<size_t>(ucPacket & 0x7F) + 1;
+        if (uiCount > uiPixels - uiFilled)
+        {
+            std::printf("TGA run-length packet runs past the last pixel\n");
+            bOk = false;
+            break;
+        }
+        const size_t uiSourceBytes = (ucPacket & 0x80) ? iBytes : uiCount * iBytes;
+        if (static_cast<size_t>(pEnd - pRead) < uiSourceBytes)
+        {
+            std::printf("TGA pixel data ends early\n");
+            bOk = false;
+            break;
+        }
+        if (ucPacket & 0x80)
+        {
+            // A run: one pixel stored count times.
+            unsigned char tPixel[4] = {0, 0, 0, 0};
+            CopyPixel(tPixel, pRead, iBytes);
+            for (size_t i = 0; i < uiCount; ++i, pWrite += iBytes)
+            {
+                std::memcpy(pWrite, tPixel, static_cast<size_t>(iBytes));
+            }
+        }
+        else
+        {
+            for (size_t i = 0; i < uiCount; ++i, pWrite += iBytes)
+            {
+                CopyPixel(pWrite, pRead + i * iBytes, iBytes);
+            }
+        }
+        pRead += uiSourceBytes;
+        uiFilled += uiCount;
+    }
+    std::free(pData);
+    return bOk;
+}
+
+}  // namespace
+
+bool TGA_ReadPixels(FILE* pFile, TGAPixels* pImage)
+{
+    std::memset(pImage, 0, sizeof(*pImage));
+    unsigned char tHeader[TGA_HEADER_SIZE];
+    if (HostFileRead(tHeader, 1, sizeof(tHeader), pFile) != sizeof(tHeader))
+    {
+        std::printf("TGA header is truncated\n");
+        return false;
+    }
+    const int iIDLength = tHeader[0];
+    if (tHeader[1] != 0)
+    {
+        std::printf("Palletized TGA files are not currently supported\n");
+        return false;
+    }
+    const int iType = tHeader[2];
+    if (iType != TGA_TYPE_TRUE_COLOUR && iType != TGA_TYPE_TRUE_COLOUR_RLE)
+    {
+        std::printf(
+            "TGA image type is not supported - currently supported formats are RGB and RGB "
+            "RLE\n");
+        return false;
+    }
+    // Bytes 3-7: colour-map specification; 8-11: origin (not used).
+    const int iWidth = tHeader[12] | (tHeader[13] << 8);
+    const int iHeight = tHeader[14] | (tHeader[15] << 8);
+    const int iDepth = tHeader[16];
+    if (iDepth != 24 && iDepth != 32)
+    {
+        std::printf(
+            "TGA bit depth not supported - currently supported bit depths are 24 (RGB) and 32 "
+            "(RGBA)\n");
+        return false;
+    }
+    if (iWidth == 0 || iHeight == 0)
+    {
+        std::printf("TGA image has no pixels\n");
+        return false;
+    }
+
+    const long iStart = HostFileTell(pFile) + iIDLength;
+    const long iLength = HostFileLength(pFile);
+    if (iStart > iLength || HostFileSeek(pFile, iStart, SEEK_SET) != 0)
+    {
+        std::printf("TGA pixel data ends early\n");
+        return false;
+    }
+    const size_t uiAvailable = static_cast<size_t>(iLength - iStart);
+
+    const size_t uiPixels = static_cast<size_t>(iWidth) * static_cast<size_t>(iHeight);
+    pImage->iWidth = iWidth;
+    pImage->iHeight = iHeight;
+    pImage->iBytesPerPixel = iDepth / 8;
+    pImage->pPixels = static_cast<unsigned char*>(std::malloc(uiPixels * pImage->iBytesPerPixel));
+    if (pImage->pPixels == nullptr)
+    {
+        std::printf("TGA image of %dx%d does not fit in memory\n", iWidth, iHeight);
+        return false;
+    }
+    const bool bOk = iType == TGA_TYPE_TRUE_COLOUR
+                         ? ReadPlain(pFile, uiAvailable, pImage, uiPixels)
+                         : ReadRunLength(pFile, uiAvailable, pImage, uiPixels);
+    if (!bOk)
+    {
+        TGA_FreePixels(pImage);
+    }
+    return bOk;
+}
+
+void TGA_FreePixels(TGAPixels* pImage)
+{
+    std::free(pImage->pPixels);
+    std::memset(pImage, 0, sizeof(*pImage));
+}
