@@ -33,12 +33,14 @@ std::vector<std::uint8_t> TEST_ReadFile(const std::string& strPath);
 std::string TEST_OutputDir();
 
 // Expects a statement to stop the program with the game's assertion line matching a pattern.
-// The line goes to standard output, so the child sends that to the death test's stream.
-#define BF_EXPECT_ASSERT(statement, pattern) \
-    EXPECT_DEATH(                            \
-        {                                    \
-            std::fflush(stdout);             \
-            dup2(2, 1);                      \
-            statement;                       \
-        },                                   \
+// The line goes to standard output, so the child sends that to the death test's stream. The
+// child is started afresh ("threadsafe"), as GL drivers run threads of their own.
+#define BF_EXPECT_ASSERT(statement, pattern)        \
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); \
+    EXPECT_DEATH(                                   \
+        {                                           \
+            std::fflush(stdout);                    \
+            dup2(2, 1);                             \
+            statement;                              \
+        },                                          \
         pattern)
