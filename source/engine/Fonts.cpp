@@ -182,72 +182,100 @@ int CFont::LoadFont(const char* pName, int iNewCapacity)
     return 1;
 }
 
-bool CFont::Parse()
+int FONT_CheckFile(const std::uint8_t* pData, size_t uiSize, char* pReason, size_t uiReasonSize)
 {
-    const std::uint8_t* pData = pFileData;
-    if (iFileSize < 4 || pData[0] != 'B' || pData[1] != 'M' || pData[2] != 'F' || pData[3] != 3)
+    auto Fail = [&](int iResult, const char* pFormat, auto... tArgs)
     {
-        BF_ASSERT(ASSERT_FILE, false);
+        std::snprintf(pReason, uiReasonSize, pFormat, tArgs...);
+        return iResult;
+    };
+    if (uiSize < 4 || pData[0] != 'B' || pData[1] != 'M' || pData[2] != 'F' || pData[3] != 3)
+    {
+        return Fail(FONT_FILE_WRONG_KIND, "Font file is not an AngelCode binary font, version 3");
     }
-    const std::uint8_t** tBlocks[] = {nullptr,      &pInfoBlock,  &pCommonBlock,
-                                      &pPagesBlock, &pCharsBlock, &pKerningBlock};
+    const std::uint8_t* tBlocks[6] = {};
     int tCounts[6] = {};
     size_t uiPos = 4;
-    size_t uiLeft = static_cast<size_t>(iFileSize) - 4;
+    size_t uiLeft = uiSize - 4;
     while (uiLeft > 0)
     {
         if (uiLeft < BLOCK_HEADER_SIZE)
         {
-            std::printf("Font block header is cut short at byte %zu\n", uiPos);
-            return false;
+            return Fail(FONT_FILE_BAD, "Font block header is cut short at byte %zu", uiPos);
         }
         const int iType = pData[uiPos];
         if (iType == 0 || iType > BLOCK_KERNING)
         {
-            BF_ASSERT(ASSERT_FILE, false);
+            return Fail(FONT_FILE_WRONG_KIND, "Font block type %d is unknown", iType);
         }
-        const std::uint32_t uiSize = ReadLE32(pData + uiPos + 1);
-        if (uiSize > uiLeft - BLOCK_HEADER_SIZE)
+        const std::uint32_t uiBlockSize = ReadLE32(pData + uiPos + 1);
+        if (uiBlockSize > uiLeft - BLOCK_HEADER_SIZE)
         {
-            std::printf("Font block %d of %u bytes runs past the end of the file\n", iType, uiSize);
-            return false;
+            return Fail(FONT_FILE_BAD, "Font block %d of %u bytes runs past the end of the file",
+                        iType, uiBlockSize);
         }
-        *tBlocks[iType] = pData + uiPos + 1;
+        tBlocks[iType] = pData + uiPos + 1;
         ++tCounts[iType];
-        uiPos += BLOCK_HEADER_SIZE + uiSize;
-        uiLeft -= BLOCK_HEADER_SIZE + uiSize;
+        uiPos += BLOCK_HEADER_SIZE + uiBlockSize;
+        uiLeft -= BLOCK_HEADER_SIZE + uiBlockSize;
     }
-    if (tCounts[BLOCK_INFO] != 1 || tCounts[BLOCK_COMMON] != 1 || tCounts[BLOCK_PAGES] != 1 ||
-        tCounts[BLOCK_CHARS] != 1 || tCounts[BLOCK_KERNING] > 1)
+    for (int iType = BLOCK_INFO; iType <= BLOCK_KERNING; ++iType)
+    {
+        if ((iType != BLOCK_KERNING && tCounts[iType] != 1) || tCounts[iType] > 1)
+        {
+            return Fail(FONT_FILE_WRONG_KIND, "Font block %d appears %d times", iType,
+                        tCounts[iType]);
+        }
+    }
+    if (BlockSize(tBlocks[BLOCK_COMMON]) < COMMON_BODY_USED)
+    {
+        return Fail(FONT_FILE_BAD, "Font common block is too short");
+    }
+    const std::uint8_t* pCommon = BlockBody(tBlocks[BLOCK_COMMON]);
+    if (ReadLE16(pCommon + 8) != 1)
+    {
+        return Fail(FONT_FILE_WRONG_KIND, "Font has %d pages; one is supported",
+                    ReadLE16(pCommon + 8));
+    }
+    if (ReadLE16(pCommon + 4) == 0 || ReadLE16(pCommon + 6) == 0)
+    {
+        return Fail(FONT_FILE_BAD, "Font page size is 0");
+    }
+    if (std::memchr(BlockBody(tBlocks[BLOCK_PAGES]), '\0', BlockSize(tBlocks[BLOCK_PAGES])) ==
+        nullptr)
+    {
+        return Fail(FONT_FILE_BAD, "Font page name is not terminated");
+    }
+    if (BlockSize(tBlocks[BLOCK_CHARS]) < sizeof(FontCharRecord))
+    {
+        return Fail(FONT_FILE_BAD, "Font has no characters");
+    }
+    return Fail(FONT_FILE_OK, "%s", "");
+}
+
+bool CFont::Parse()
+{
+    char strReason[128];
+    const int iCheck =
+        FONT_CheckFile(pFileData, static_cast<size_t>(iFileSize), strReason, sizeof(strReason));
+    if (iCheck == FONT_FILE_WRONG_KIND)
     {
         BF_ASSERT(ASSERT_FILE, false);
     }
-    if (BlockSize(pCommonBlock) < COMMON_BODY_USED)
+    if (iCheck != FONT_FILE_OK)
     {
-        std::printf("Font common block is too short\n");
+        std::printf("%s\n", strReason);
         return false;
     }
-    if (ReadLE16(BlockBody(pCommonBlock) + 8) != 1)
+    // Checked above: every block lies inside the file and each appears once.
+    const std::uint8_t** tBlocks[] = {nullptr,      &pInfoBlock,  &pCommonBlock,
+                                      &pPagesBlock, &pCharsBlock, &pKerningBlock};
+    for (size_t uiPos = 4; uiPos < static_cast<size_t>(iFileSize);)
     {
-        BF_ASSERT(ASSERT_FILE, false);
-    }
-    if (PageWidth() == 0 || PageHeight() == 0)
-    {
-        std::printf("Font page size is 0\n");
-        return false;
-    }
-    const std::uint32_t uiPagesSize = BlockSize(pPagesBlock);
-    if (std::memchr(BlockBody(pPagesBlock), '\0', uiPagesSize) == nullptr)
-    {
-        std::printf("Font page name is not terminated\n");
-        return false;
+        *tBlocks[pFileData[uiPos]] = pFileData + uiPos + 1;
+        uiPos += BLOCK_HEADER_SIZE + ReadLE32(pFileData + uiPos + 1);
     }
     iNumRecords = static_cast<int>(BlockSize(pCharsBlock) / sizeof(FontCharRecord));
-    if (iNumRecords == 0)
-    {
-        std::printf("Font has no characters\n");
-        return false;
-    }
     return true;
 }
 

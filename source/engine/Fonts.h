@@ -8,6 +8,7 @@
 // Files: "Fonts/<name>.fnt" under the resource directory; the page named in the file is read as
 // the TGA texture "Fonts/<page without extension>", that is "Textures/Fonts/<page>.tga".
 
+#include <cstddef>
 #include <cstdint>
 
 #include "GLES.h"
@@ -51,6 +52,19 @@ enum eFontAlign
     FONT_ALIGN_CENTRE = 2,
     FONT_ALIGN_JUSTIFIED = 3,  // drawn as left
 };
+
+// What FONT_CheckFile finds.
+enum eFontFileCheck
+{
+    FONT_FILE_OK = 0,
+    FONT_FILE_BAD = 1,         // cut short or unusable: the load fails with a diagnostic
+    FONT_FILE_WRONG_KIND = 2,  // wrong magic, unknown, missing or repeated blocks, more than
+                               // one page: the game stops (assertion "Fonts")
+};
+
+// Checks a whole font file in memory the way LoadFont does, without stopping the program;
+// pReason receives one line saying what is wrong. Tools use it before LoadFont.
+int FONT_CheckFile(const std::uint8_t* pData, size_t uiSize, char* pReason, size_t uiReasonSize);
 
 class CFont
 {

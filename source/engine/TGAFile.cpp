@@ -9,6 +9,15 @@
 namespace
 {
 
+char s_strLastError[160];
+
+// Prints one diagnostic line and keeps it for TGA_LastError.
+void Report(const char* pLine)
+{
+    std::snprintf(s_strLastError, sizeof(s_strLastError), "%s", pLine);
+    std::printf("%s\n", pLine);
+}
+
 constexpr int TGA_HEADER_SIZE = 18;
 constexpr int TGA_TYPE_TRUE_COLOUR = 2;
 constexpr int TGA_TYPE_TRUE_COLOUR_RLE = 10;
@@ -31,7 +40,7 @@ bool ReadPlain(FILE* pFile, size_t uiAvailable, TGAPixels* pImage, size_t uiPixe
     const size_t uiNeeded = uiPixels * static_cast<size_t>(iBytes);
     if (uiAvailable < uiNeeded || HostFileRead(pImage->pPixels, 1, uiNeeded, pFile) != uiNeeded)
     {
-        std::printf("TGA pixel data ends early\n");
+        Report("TGA pixel data ends early");
         return false;
     }
     unsigned char* pPixel = pImage->pPixels;
@@ -50,7 +59,7 @@ bool ReadRunLength(FILE* pFile, size_t uiAvailable, TGAPixels* pImage, size_t ui
     if (pData == nullptr || HostFileRead(pData, 1, uiAvailable, pFile) != uiAvailable)
     {
         std::free(pData);
-        std::printf("TGA pixel data cannot be read\n");
+        Report("TGA pixel data cannot be read");
         return false;
     }
     const int iBytes = pImage->iBytesPerPixel;
@@ -63,7 +72,7 @@ bool ReadRunLength(FILE* pFile, size_t uiAvailable, TGAPixels* pImage, size_t ui
     {
         if (pRead >= pEnd)
         {
-            std::printf("TGA pixel data ends early\n");
+            Report("TGA pixel data ends early");
             bOk = false;
             break;
         }
@@ -71,14 +80,14 @@ bool ReadRunLength(FILE* pFile, size_t uiAvailable, TGAPixels* pImage, size_t ui
         const size_t uiCount = static_cast<size_t>(ucPacket & 0x7F) + 1;
         if (uiCount > uiPixels - uiFilled)
         {
-            std::printf("TGA run-length packet runs past the last pixel\n");
+            Report("TGA run-length packet runs past the last pixel");
             bOk = false;
             break;
         }
         const size_t uiSourceBytes = (ucPacket & 0x80) ? iBytes : uiCount * iBytes;
         if (static_cast<size_t>(pEnd - pRead) < uiSourceBytes)
         {
-            std::printf("TGA pixel data ends early\n");
+            Report("TGA pixel data ends early");
             bOk = false;
             break;
         }
@@ -110,25 +119,26 @@ bool ReadRunLength(FILE* pFile, size_t uiAvailable, TGAPixels* pImage, size_t ui
 
 bool TGA_ReadPixels(FILE* pFile, TGAPixels* pImage)
 {
+    s_strLastError[0] = '\0';
     std::memset(pImage, 0, sizeof(*pImage));
     unsigned char tHeader[TGA_HEADER_SIZE];
     if (HostFileRead(tHeader, 1, sizeof(tHeader), pFile) != sizeof(tHeader))
     {
-        std::printf("TGA header is truncated\n");
+        Report("TGA header is truncated");
         return false;
     }
     const int iIDLength = tHeader[0];
     if (tHeader[1] != 0)
     {
-        std::printf("Palletized TGA files are not currently supported\n");
+        Report("Palletized TGA files are not currently supported");
         return false;
     }
     const int iType = tHeader[2];
     if (iType != TGA_TYPE_TRUE_COLOUR && iType != TGA_TYPE_TRUE_COLOUR_RLE)
     {
-        std::printf(
+        Report(
             "TGA image type is not supported - currently supported formats are RGB and RGB "
-            "RLE\n");
+            "RLE");
         return false;
     }
     // Bytes 3-7: colour-map specification; 8-11: origin (not used).
@@ -137,14 +147,14 @@ bool TGA_ReadPixels(FILE* pFile, TGAPixels* pImage)
     const int iDepth = tHeader[16];
     if (iDepth != 24 && iDepth != 32)
     {
-        std::printf(
+        Report(
             "TGA bit depth not supported - currently supported bit depths are 24 (RGB) and 32 "
-            "(RGBA)\n");
+            "(RGBA)");
         return false;
     }
     if (iWidth == 0 || iHeight == 0)
     {
-        std::printf("TGA image has no pixels\n");
+        Report("TGA image has no pixels");
         return false;
     }
 
@@ -152,7 +162,7 @@ bool TGA_ReadPixels(FILE* pFile, TGAPixels* pImage)
     const long iLength = HostFileLength(pFile);
     if (iStart > iLength || HostFileSeek(pFile, iStart, SEEK_SET) != 0)
     {
-        std::printf("TGA pixel data ends early\n");
+        Report("TGA pixel data ends early");
         return false;
     }
     const size_t uiAvailable = static_cast<size_t>(iLength - iStart);
@@ -164,7 +174,7 @@ bool TGA_ReadPixels(FILE* pFile, TGAPixels* pImage)
     pImage->pPixels = static_cast<unsigned char*>(std::malloc(uiPixels * pImage->iBytesPerPixel));
     if (pImage->pPixels == nullptr)
     {
-        std::printf("TGA image of %dx%d does not fit in memory\n", iWidth, iHeight);
+        Report("TGA image does not fit in memory");
         return false;
     }
     const bool bOk = iType == TGA_TYPE_TRUE_COLOUR
@@ -181,4 +191,9 @@ void TGA_FreePixels(TGAPixels* pImage)
 {
     std::free(pImage->pPixels);
     std::memset(pImage, 0, sizeof(*pImage));
+}
+
+const char* TGA_LastError()
+{
+    return s_strLastError;
 }

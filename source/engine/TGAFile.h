@@ -23,3 +23,6 @@ struct TGAPixels
 bool TGA_ReadPixels(FILE* pFile, TGAPixels* pImage);
 
 void TGA_FreePixels(TGAPixels* pImage);
+
+// The diagnostic of the last failed TGA_ReadPixels ("" after a success).
+const char* TGA_LastError();

@@ -584,7 +584,7 @@ int LoadTGAFile(const char* pPath, GLuint* pTextureID, unsigned int* pWidth, uns
     HostFileClose(pFile);
     if (!bRead)
     {
-        SetError("%s is not a TGA picture the game can read", pPath);
+        SetError("%s", TGA_LastError());
         return 0;
     }
 
