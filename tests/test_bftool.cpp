@@ -191,7 +191,7 @@ TEST(Bftool, Fonts)
     EXPECT_EQ(tRun.iStatus, 0) << tRun.strOutput;
 
     Bytes tCut = FontFile(1);
-    tCut.resize(tCut.size() - 1);
+    tCut.pop_back();
     ASSERT_TRUE(TEST_WriteFile(strDir + "/Beside/Cut.fnt", tCut));
     ASSERT_TRUE(TEST_WriteFile(strDir + "/Beside/Two.fnt", FontFile(2)));
     ASSERT_TRUE(TEST_WriteFile(strDir + "/Beside/Bad.tga", TGAHeader(2, 4, 4)));
