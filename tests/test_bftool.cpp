@@ -10,73 +10,29 @@
 #include <string>
 #include <vector>
 
+#include "EngineFiles.h"
 #include "TestSupport.h"
 
 namespace
 {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void Put(Bytes* p, std::uint32_t v, int iBytes)
-{
-    for (int i = 0; i < iBytes; ++i)
-    {
-        p->push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    }
-}
+using Bytes = TestBytes;
 
 Bytes TGAHeader(int iType, int iWidth, int iHeight)
 {
-    Bytes t = {0, 0, static_cast<std::uint8_t>(iType), 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    Put(&t, static_cast<std::uint32_t>(iWidth), 2);
-    Put(&t, static_cast<std::uint32_t>(iHeight), 2);
-    t.insert(t.end(), {32, 0});
-    return t;
+    return TEST_TGAFile(iType, 32, iWidth, iHeight, {});
 }
 
 Bytes PVRFile(std::uint32_t uiWidth, std::uint32_t uiHeight, std::uint32_t uiFlags,
               std::uint32_t uiBits, const Bytes& tData)
 {
-    Bytes t;
-    for (std::uint32_t v :
-         {52u, uiHeight, uiWidth, 0u, uiFlags, static_cast<std::uint32_t>(tData.size()), uiBits, 0u,
-          0u, 0u, 0u, 0x21525650u, 1u})
-    {
-        Put(&t, v, 4);
-    }
-    t.insert(t.end(), tData.begin(), tData.end());
-    return t;
-}
-
-void PutBlock(Bytes* p, int iType, const Bytes& tBody)
-{
-    p->push_back(static_cast<std::uint8_t>(iType));
-    Put(p, static_cast<std::uint32_t>(tBody.size()), 4);
-    p->insert(p->end(), tBody.begin(), tBody.end());
+    return TEST_PVRFile(52, uiWidth, uiHeight, uiFlags, uiBits, tData, 0, 1);
 }
 
 // A font of one glyph, 'I': a 4 x 12 bar at the page's top left, advance 6; line height 16.
 Bytes FontFile(int iPages)
 {
-    Bytes t = {'B', 'M', 'F', 3};
-    PutBlock(&t, 1, Bytes(14, 0));
-    Bytes tCommon;
-    for (int v : {16, 12, 16, 16, iPages})
-    {
-        Put(&tCommon, static_cast<std::uint32_t>(v), 2);
-    }
-    tCommon.insert(tCommon.end(), 5, 0);
-    PutBlock(&t, 2, tCommon);
-    PutBlock(&t, 3, {'b', 'a', 'r', '.', 't', 'g', 'a', 0});
-    Bytes tChars;
-    Put(&tChars, 'I', 4);
-    for (int v : {0, 0, 4, 12, 0, 2, 6})
-    {
-        Put(&tChars, static_cast<std::uint32_t>(v), 2);
-    }
-    tChars.insert(tChars.end(), {0, 15});
-    PutBlock(&t, 4, tChars);
-    return t;
+    return TEST_FontFile(16, 16, 16, iPages, "bar.tga", {{'I', 0, 0, 4, 12, 0, 2, 6}});
 }
 
 Bytes BarPage()
@@ -131,8 +87,8 @@ TEST(Bftool, Textures)
     Bytes tBlocks;
     for (int i = 0; i < 4; ++i)
     {
-        Put(&tBlocks, 0, 4);
-        Put(&tBlocks, 0xFFFFFFFE, 4);
+        TEST_PutLE(&tBlocks, 0, 4);
+        TEST_PutLE(&tBlocks, 0xFFFFFFFE, 4);
     }
     ASSERT_TRUE(TEST_WriteFile(strDir + "/white.pvr", PVRFile(8, 8, 0x19, 4, tBlocks)));
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "EngineFiles.h"
 #include "FileSystem.h"
 #include "FontManager.h"
 #include "PngFile.h"
@@ -16,69 +17,18 @@
 namespace
 {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = TestBytes;
+using Glyph = TestGlyph;
 
-struct Glyph
-{
-    std::uint32_t id;
-    int x, y, width, height, xoffset, yoffset, xadvance;
-};
+const Bytes PAGES = TEST_FontPagesBody("page_0.tga");
 
-void Put(Bytes* p, std::uint32_t v, int iBytes)
+// A font on the 32 x 32 page "page_0.tga".
+Bytes MakeFont(int iLineHeight, const std::vector<Glyph>& tGlyphs, int iPages = 1)
 {
-    for (int i = 0; i < iBytes; ++i)
-    {
-        p->push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    }
+    return TEST_FontFile(iLineHeight, 32, 32, iPages, "page_0.tga", tGlyphs);
 }
 
-void PutBlock(Bytes* p, int iType, const Bytes& tBody)
-{
-    p->push_back(static_cast<std::uint8_t>(iType));
-    Put(p, static_cast<std::uint32_t>(tBody.size()), 4);
-    p->insert(p->end(), tBody.begin(), tBody.end());
-}
-
-Bytes CommonBlock(int iLineHeight, int iPages = 1)
-{
-    Bytes t;
-    Put(&t, static_cast<std::uint32_t>(iLineHeight), 2);
-    Put(&t, 12, 2);  // base
-    Put(&t, 32, 2);  // scaleW
-    Put(&t, 32, 2);  // scaleH
-    Put(&t, static_cast<std::uint32_t>(iPages), 2);
-    t.insert(t.end(), {0, 0, 0, 0, 0});
-    return t;
-}
-
-Bytes CharsBlock(const std::vector<Glyph>& tGlyphs)
-{
-    Bytes t;
-    for (const Glyph& g : tGlyphs)
-    {
-        Put(&t, g.id, 4);
-        for (int v : {g.x, g.y, g.width, g.height, g.xoffset, g.yoffset, g.xadvance})
-        {
-            Put(&t, static_cast<std::uint32_t>(v), 2);
-        }
-        t.insert(t.end(), {0, 15});
-    }
-    return t;
-}
-
-const Bytes PAGES = {'p', 'a', 'g', 'e', '_', '0', '.', 't', 'g', 'a', 0};
-
-// A font: glyph 0 is the blank; 'A' white and 'B' red 8 x 16 boxes at the page's top left.
-Bytes MakeFont(int iLineHeight, const std::vector<Glyph>& tGlyphs)
-{
-    Bytes t = {'B', 'M', 'F', 3};
-    PutBlock(&t, 1, Bytes(14, 0));
-    PutBlock(&t, 2, CommonBlock(iLineHeight));
-    PutBlock(&t, 3, PAGES);
-    PutBlock(&t, 4, CharsBlock(tGlyphs));
-    return t;
-}
-
+// Glyph 0 is the blank; 'A' white and 'B' red 8 x 16 boxes at the page's top left.
 const std::vector<Glyph> GLYPHS = {
     {' ', 0, 0, 0, 0, 0, 0, 5},
     {'A', 0, 0, 8, 16, 0, 0, 9},
@@ -229,16 +179,12 @@ TEST_F(Fonts, MalformedFiles)
     tMagic[3] = 2;
     WriteFont("Magic", tMagic);
     Bytes tUnknown = MakeFont(16, GLYPHS);
-    PutBlock(&tUnknown, 6, {});
+    TEST_PutFontBlock(&tUnknown, 6, {});
     WriteFont("Unknown", tUnknown);
     Bytes tTwice = MakeFont(16, GLYPHS);
-    PutBlock(&tTwice, 3, PAGES);
+    TEST_PutFontBlock(&tTwice, 3, PAGES);
     WriteFont("Twice", tTwice);
-    Bytes tPages = {'B', 'M', 'F', 3};
-    PutBlock(&tPages, 1, {});
-    PutBlock(&tPages, 2, CommonBlock(16, 2));
-    PutBlock(&tPages, 3, PAGES);
-    PutBlock(&tPages, 4, CharsBlock(GLYPHS));
+    const Bytes tPages = MakeFont(16, GLYPHS, 2);
     WriteFont("Pages", tPages);
     for (const char* pName : {"Magic", "Unknown", "Twice", "Pages"})
     {

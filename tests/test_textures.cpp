@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "EngineFiles.h"
 #include "FileSystem.h"
 #include "TGAFile.h"
 #include "TestSupport.h"
@@ -17,43 +18,7 @@
 namespace
 {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void Put32(Bytes* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-    {
-        p->push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    }
-}
-
-// A PVR file: header of 44 or 52 bytes, then the data.
-Bytes MakePVR(std::uint32_t uiHeaderSize, std::uint32_t uiWidth, std::uint32_t uiHeight,
-              std::uint32_t uiFlags, std::uint32_t uiBitCount, const Bytes& tData,
-              std::uint32_t uiMipMaps = 0, std::uint32_t uiSurfaces = 0,
-              std::uint32_t uiAlphaMask = 0)
-{
-    Bytes t;
-    const std::uint32_t tFields[13] = {uiHeaderSize,
-                                       uiHeight,
-                                       uiWidth,
-                                       uiMipMaps,
-                                       uiFlags,
-                                       static_cast<std::uint32_t>(tData.size()),
-                                       uiBitCount,
-                                       0,
-                                       0,
-                                       0,
-                                       uiAlphaMask,
-                                       0x21525650,
-                                       uiSurfaces};
-    for (std::uint32_t i = 0; i < uiHeaderSize / 4; ++i)
-    {
-        Put32(&t, tFields[i]);
-    }
-    t.insert(t.end(), tData.begin(), tData.end());
-    return t;
-}
+using Bytes = TestBytes;
 
 Bytes Repeat(const Bytes& tPixel, size_t uiCount)
 {
@@ -62,33 +27,6 @@ Bytes Repeat(const Bytes& tPixel, size_t uiCount)
     {
         t.insert(t.end(), tPixel.begin(), tPixel.end());
     }
-    return t;
-}
-
-// A TGA file: 18-byte header, an image ID of iIDLength bytes, then the payload as given.
-Bytes MakeTGA(int iType, int iDepth, int iWidth, int iHeight, const Bytes& tPayload,
-              int iColourMap = 0, int iIDLength = 0)
-{
-    Bytes t = {static_cast<std::uint8_t>(iIDLength),
-               static_cast<std::uint8_t>(iColourMap),
-               static_cast<std::uint8_t>(iType),
-               0,
-               0,
-               0,
-               0,
-               0,
-               0,
-               0,
-               0,
-               0,
-               static_cast<std::uint8_t>(iWidth),
-               static_cast<std::uint8_t>(iWidth >> 8),
-               static_cast<std::uint8_t>(iHeight),
-               static_cast<std::uint8_t>(iHeight >> 8),
-               static_cast<std::uint8_t>(iDepth),
-               0};
-    t.insert(t.end(), static_cast<size_t>(iIDLength), 'I');
-    t.insert(t.end(), tPayload.begin(), tPayload.end());
     return t;
 }
 
@@ -134,7 +72,7 @@ protected:
         TEX_ResetTextures();
         // The default texture: 2 x 2 magenta, version 2 header.
         WriteTexture("../Data/Textures/mental.pvr",
-                     MakePVR(52, 2, 2, PVR_RGBA_8888, 32, Repeat(MAGENTA, 4)));
+                     TEST_PVRFile(52, 2, 2, PVR_RGBA_8888, 32, Repeat(MAGENTA, 4)));
     }
 
     void TearDown() override
@@ -187,7 +125,7 @@ protected:
 TEST_F(Textures, TGARawAndRunLength)
 {
     // 24-bit raw, 2 x 1: file order B, G, R.
-    WriteTexture("raw.tga", MakeTGA(2, 24, 3, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9}, 0, 5));
+    WriteTexture("raw.tga", TEST_TGAFile(2, 24, 3, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9}, 0, 5));
     std::string strOut;
     unsigned int uiWidth = 0;
     unsigned int uiHeight = 0;
@@ -198,9 +136,9 @@ TEST_F(Textures, TGARawAndRunLength)
     EXPECT_EQ(ReadLevel(uiTexture, 0), (Bytes{3, 2, 1, 255, 6, 5, 4, 255, 9, 8, 7, 255}));
 
     // 32-bit RLE, 7 x 1: 0x83 repeats one pixel 4 times, 0x02 is followed by 3 raw pixels.
-    WriteTexture(
-        "rle.tga",
-        MakeTGA(10, 32, 7, 1, {0x83, 10, 20, 30, 40, 0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    WriteTexture("rle.tga",
+                 TEST_TGAFile(10, 32, 7, 1,
+                              {0x83, 10, 20, 30, 40, 0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     uiTexture = LoadTGA("rle", &strOut, &uiWidth, &uiHeight);
     EXPECT_EQ(strOut, "");
     EXPECT_EQ(uiWidth, 7u);
@@ -218,20 +156,21 @@ TEST_F(Textures, UnsupportedTGAsGiveTheirMessageAndTheDefault)
         const char* pMessage;
     };
     const Case tCases[] = {
-        {"palette", MakeTGA(1, 8, 1, 1, {0}, 1),
+        {"palette", TEST_TGAFile(1, 8, 1, 1, {0}, 1),
          "Palletized TGA files are not currently supported\n"},
-        {"grey", MakeTGA(3, 8, 1, 1, {0}),
+        {"grey", TEST_TGAFile(3, 8, 1, 1, {0}),
          "TGA image type is not supported - currently supported formats are RGB and RGB RLE\n"},
-        {"sixteen", MakeTGA(2, 16, 1, 1, {0, 0}),
+        {"sixteen", TEST_TGAFile(2, 16, 1, 1, {0, 0}),
          "TGA bit depth not supported - currently supported bit depths are 24 (RGB) and 32 "
          "(RGBA)\n"},
         // Malformed: a run past the last pixel, short raw data, short RLE data, short header.
-        {"overrun", MakeTGA(10, 24, 2, 1, {0x82, 1, 2, 3}),
+        {"overrun", TEST_TGAFile(10, 24, 2, 1, {0x82, 1, 2, 3}),
          "TGA run-length packet runs past the last pixel\n"},
-        {"shortraw", MakeTGA(2, 32, 2, 2, Bytes(15, 7)), "TGA pixel data ends early\n"},
-        {"shortrle", MakeTGA(10, 24, 4, 1, {0x03, 1, 2, 3, 4, 5}), "TGA pixel data ends early\n"},
+        {"shortraw", TEST_TGAFile(2, 32, 2, 2, Bytes(15, 7)), "TGA pixel data ends early\n"},
+        {"shortrle", TEST_TGAFile(10, 24, 4, 1, {0x03, 1, 2, 3, 4, 5}),
+         "TGA pixel data ends early\n"},
         {"header", Bytes{0, 0, 2, 0}, "TGA header is truncated\n"},
-        {"nodata", MakeTGA(2, 24, 1, 1, {}), "TGA pixel data ends early\n"},
+        {"nodata", TEST_TGAFile(2, 24, 1, 1, {}), "TGA pixel data ends early\n"},
     };
     for (const Case& tCase : tCases)
     {
@@ -251,7 +190,7 @@ TEST_F(Textures, ARunNeverWritesPastTheImageBuffer)
 {
     // 1 x 1 picture, a run of 128: only 4 bytes may be written (checked under the sanitizers).
     const std::string strPath = strDir + "/Textures/run.tga";
-    ASSERT_TRUE(TEST_WriteFile(strPath, MakeTGA(10, 32, 1, 1, {0xFF, 1, 2, 3, 4})));
+    ASSERT_TRUE(TEST_WriteFile(strPath, TEST_TGAFile(10, 32, 1, 1, {0xFF, 1, 2, 3, 4})));
     FILE* pFile = std::fopen(strPath.c_str(), "rb");
     TGAPixels tImage;
     testing::internal::CaptureStdout();
@@ -265,7 +204,7 @@ TEST_F(Textures, PVRHeadersAndLevels)
 {
     std::string strOut;
     // Version 1, no cube map: one surface.
-    WriteTexture("v1.pvr", MakePVR(44, 2, 1, PVR_RGBA_8888, 32, {1, 2, 3, 4, 5, 6, 7, 8}));
+    WriteTexture("v1.pvr", TEST_PVRFile(44, 2, 1, PVR_RGBA_8888, 32, {1, 2, 3, 4, 5, 6, 7, 8}));
     PVRTextureHeader* pHeader = nullptr;
     GLuint uiTexture = LoadPVR("v1", &strOut, &pHeader);
     EXPECT_EQ(strOut, "");
@@ -276,7 +215,7 @@ TEST_F(Textures, PVRHeadersAndLevels)
     EXPECT_EQ(pHeader->width, 2u);
 
     // Version 2 with numSurfaces 0; RGB 565 (red).
-    WriteTexture("v2.pvr", MakePVR(52, 1, 1, PVR_RGB_565, 16, {0x00, 0xF8}));
+    WriteTexture("v2.pvr", TEST_PVRFile(52, 1, 1, PVR_RGB_565, 16, {0x00, 0xF8}));
     uiTexture = LoadPVR("v2", &strOut, &pHeader);
     EXPECT_EQ(strOut, "");
     EXPECT_EQ(ReadLevel(uiTexture, 0), (Bytes{255, 0, 0, 255}));
@@ -287,7 +226,8 @@ TEST_F(Textures, PVRHeadersAndLevels)
     const Bytes tLevel1 = Repeat({20, 20, 20, 255}, 2);
     tData.insert(tData.end(), tLevel1.begin(), tLevel1.end());
     tData.insert(tData.end(), {30, 30, 30, 255});
-    WriteTexture("mips.pvr", MakePVR(52, 4, 2, PVR_RGBA_8888 | PVR_FLAG_MIPMAPS, 32, tData, 2, 1));
+    WriteTexture("mips.pvr",
+                 TEST_PVRFile(52, 4, 2, PVR_RGBA_8888 | PVR_FLAG_MIPMAPS, 32, tData, 2, 1));
     uiTexture = LoadPVR("mips", &strOut);
     EXPECT_EQ(strOut, "");
     int iWidth = 0;
@@ -301,10 +241,10 @@ TEST_F(Textures, PVRHeadersAndLevels)
     Bytes tBlocks;
     for (int i = 0; i < 4; ++i)
     {
-        Put32(&tBlocks, 0);
-        Put32(&tBlocks, 0xFFFFFFFE);
+        TEST_PutLE(&tBlocks, 0, 4);
+        TEST_PutLE(&tBlocks, 0xFFFFFFFE, 4);
     }
-    WriteTexture("pvrtc.pvr", MakePVR(52, 4, 4, PVR_PVRTC_4 | PVR_FLAG_TWIDDLED, 4, tBlocks));
+    WriteTexture("pvrtc.pvr", TEST_PVRFile(52, 4, 4, PVR_PVRTC_4 | PVR_FLAG_TWIDDLED, 4, tBlocks));
     uiTexture = LoadPVR("pvrtc", &strOut);
     EXPECT_EQ(strOut, "");
     EXPECT_EQ(ReadLevel(uiTexture, 0), Repeat({255, 255, 255, 255}, 16));
@@ -320,21 +260,21 @@ TEST_F(Textures, MalformedPVRFilesFailAndGiveTheDefault)
         const char* pReason;
     };
     const Case tCases[] = {
-        {"short", MakePVR(52, 4, 4, PVR_RGBA_8888, 32, Bytes(60)), "level 0"},
-        {"shortmip", MakePVR(52, 2, 2, PVR_RGBA_8888 | PVR_FLAG_MIPMAPS, 32, Bytes(19), 1),
+        {"short", TEST_PVRFile(52, 4, 4, PVR_RGBA_8888, 32, Bytes(60)), "level 0"},
+        {"shortmip", TEST_PVRFile(52, 2, 2, PVR_RGBA_8888 | PVR_FLAG_MIPMAPS, 32, Bytes(19), 1),
          "level 1"},
         // The bit count says 8 bits, but GL reads 4 bytes a pixel.
-        {"bitcount", MakePVR(52, 2, 2, PVR_RGBA_8888, 8, Bytes(4)), "level 0"},
-        {"pvrtcshort", MakePVR(52, 8, 8, PVR_PVRTC_4, 4, Repeat(tWhite, 3)), "level 0"},
-        {"grid", MakePVR(52, 12, 8, PVR_PVRTC_4, 4, Repeat(tWhite, 6)), "power of two"},
-        {"headersize", MakePVR(48, 1, 1, PVR_RGBA_8888, 32, Bytes(8)), "header size"},
-        {"rgb555", MakePVR(52, 1, 1, PVR_RGB_555, 16, Bytes(2)), "pixel type 0x14"},
-        {"bgra", MakePVR(52, 1, 1, PVR_BGRA_8888, 32, Bytes(4)), "pixel type 0x1A"},
-        {"twiddled", MakePVR(52, 1, 1, PVR_RGBA_8888 | PVR_FLAG_TWIDDLED, 32, Bytes(4)),
+        {"bitcount", TEST_PVRFile(52, 2, 2, PVR_RGBA_8888, 8, Bytes(4)), "level 0"},
+        {"pvrtcshort", TEST_PVRFile(52, 8, 8, PVR_PVRTC_4, 4, Repeat(tWhite, 3)), "level 0"},
+        {"grid", TEST_PVRFile(52, 12, 8, PVR_PVRTC_4, 4, Repeat(tWhite, 6)), "power of two"},
+        {"headersize", TEST_PVRFile(48, 1, 1, PVR_RGBA_8888, 32, Bytes(8)), "header size"},
+        {"rgb555", TEST_PVRFile(52, 1, 1, PVR_RGB_555, 16, Bytes(2)), "pixel type 0x14"},
+        {"bgra", TEST_PVRFile(52, 1, 1, PVR_BGRA_8888, 32, Bytes(4)), "pixel type 0x1A"},
+        {"twiddled", TEST_PVRFile(52, 1, 1, PVR_RGBA_8888 | PVR_FLAG_TWIDDLED, 32, Bytes(4)),
          "twiddled"},
-        {"cube", MakePVR(44, 1, 1, PVR_RGBA_8888 | PVR_FLAG_CUBE_MAP, 32, Bytes(24)), "cube"},
+        {"cube", TEST_PVRFile(44, 1, 1, PVR_RGBA_8888 | PVR_FLAG_CUBE_MAP, 32, Bytes(24)), "cube"},
         {"tiny", Bytes(20), "shorter than a PVR header"},
-        {"huge", MakePVR(52, 1u << 20, 1, PVR_RGBA_8888, 32, Bytes(4)), "out of range"},
+        {"huge", TEST_PVRFile(52, 1u << 20, 1, PVR_RGBA_8888, 32, Bytes(4)), "out of range"},
     };
     for (const Case& tCase : tCases)
     {
@@ -358,7 +298,7 @@ TEST_F(Textures, MalformedPVRFilesFailAndGiveTheDefault)
 
 TEST_F(Textures, SharedRecordsAndReleases)
 {
-    WriteTexture("leaf.pvr", MakePVR(52, 1, 1, PVR_RGBA_8888, 32, {1, 2, 3, 4}));
+    WriteTexture("leaf.pvr", TEST_PVRFile(52, 1, 1, PVR_RGBA_8888, 32, {1, 2, 3, 4}));
     std::string strOut;
     const GLuint uiFirst = LoadPVR("leaf", &strOut);
     const GLuint uiSecond = LoadPVR("leaf", &strOut);
