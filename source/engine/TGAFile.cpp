@@ -168,6 +168,17 @@ bool TGA_ReadPixels(FILE* pFile, TGAPixels* pImage)
     const size_t uiAvailable = static_cast<size_t>(iLength - iStart);
 
     const size_t uiPixels = static_cast<size_t>(iWidth) * static_cast<size_t>(iHeight);
+    // The fewest bytes that can hold the pixels: raw, or packets of 128-pixel runs. A file
+    // shorter than that fails before the picture's buffer is allocated.
+    const size_t uiBytesPerPixel = static_cast<size_t>(iDepth / 8);
+    const size_t uiLeast = iType == TGA_TYPE_TRUE_COLOUR
+                               ? uiPixels * uiBytesPerPixel
+                               : (uiPixels + 127) / 128 * (1 + uiBytesPerPixel);
+    if (uiAvailable < uiLeast)
+    {
+        Report("TGA pixel data ends early");
+        return false;
+    }
     pImage->iWidth = iWidth;
     pImage->iHeight = iHeight;
     pImage->iBytesPerPixel = iDepth / 8;
