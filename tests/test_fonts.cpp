@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "EngineFiles.h"
 #include "FileSystem.h"
 #include "FontManager.h"
@@ -135,10 +136,17 @@ TEST_F(Fonts, RecordsAndLineLayout)
     EXPECT_FLOAT_EQ(tFont.pVerts[2].x, 14.0f);
 }
 
-TEST_F(Fonts, TextPastTheCapacityIsDropped)
+TEST_F(Fonts, DrawingAllocatesNothingAndTextPastTheCapacityIsDropped)
 {
     CFont tFont;
+    const long iBeforeLoad = TEST_AllocationCount();
     ASSERT_EQ(tFont.LoadFont("Test", 8), 1);  // two characters
+    const long iAllocations = TEST_AllocationCount();
+    EXPECT_GT(iAllocations, iBeforeLoad);  // the counter sees the engine's allocations
+    tFont.DrawText(0, 0, FONT_ALIGN_CENTRE, "A B", 1, 1, 1, 1, -1);
+    tFont.iNumVerts = tFont.iNumFaces = 0;
+    EXPECT_EQ(TEST_AllocationCount(), iAllocations) << "drawing text allocated";
+
     testing::internal::CaptureStdout();
     tFont.DrawText(0, 0, FONT_ALIGN_LEFT, "ABAB", 1, 1, 1, 1, -1);
     tFont.DrawText(0, 0, FONT_ALIGN_LEFT, "A", 1, 1, 1, 1, -1);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "FileSystem.h"
 #include "PngFile.h"
 #include "QuadRenderBuffer.h"
@@ -130,10 +131,19 @@ TEST(QuadBuffer, AddingQuadsInEveryForm)
     }
 }
 
-TEST(QuadBuffer, AFullBufferDropsQuads)
+TEST(QuadBuffer, AddingAllocatesNothingAndAFullBufferDropsQuads)
 {
     const CImage tImage(1, Rect(0, 4, 0, 4), 4, 4, 4, 4, false);
     QuadRenderBuffer tBuffer;
+    const float tMatrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const long iAllocations = TEST_AllocationCount();
+    for (int i = 0; i < QRB_MAX_QUADS - 2; ++i)
+    {
+        tBuffer.AddQuad(tImage.tVerts, tMatrix, 255);
+    }
+    tBuffer.iNumVerts = tBuffer.iNumFaces = 0;
+    EXPECT_EQ(TEST_AllocationCount(), iAllocations) << "adding quads allocated";
+
     testing::internal::CaptureStdout();
     for (int i = 0; i < QRB_MAX_QUADS + 3; ++i)
     {
