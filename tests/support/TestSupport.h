@@ -3,7 +3,10 @@
 // Helpers shared by the tests: a GL window under the virtual X server, pixel read-back,
 // temporary folders and small files.
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -28,3 +31,16 @@ std::vector<std::uint8_t> TEST_ReadFile(const std::string& strPath);
 
 // Where screenshots of tests go (the build's test-output folder); created on demand.
 std::string TEST_OutputDir();
+
+// Expects a statement to stop the program with the game's assertion line matching a pattern.
+// The line goes to standard output, so the child sends that to the death test's stream. The
+// child is started afresh ("threadsafe"), as GL drivers run threads of their own.
+#define BF_EXPECT_ASSERT(statement, pattern)        \
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); \
+    EXPECT_DEATH(                                   \
+        {                                           \
+            std::fflush(stdout);                    \
+            dup2(2, 1);                             \
+            statement;                              \
+        },                                          \
+        pattern)

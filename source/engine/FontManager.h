@@ -1,0 +1,27 @@
+#pragma once
+
+// Owns the loaded bitmap fonts: up to NUM_FONTS, each in its own slot. The same name loaded
+// twice takes two slots.
+
+#include "Fonts.h"
+
+constexpr int NUM_FONTS = 8;  // font slots
+
+class FontManager
+{
+public:
+    CFont* pFonts[NUM_FONTS];  // null = free slot
+
+    FontManager();
+    ~FontManager();  // releases every font
+    FontManager(const FontManager&) = delete;
+    FontManager& operator=(const FontManager&) = delete;
+
+    // Loads "Fonts/<name>.fnt" into the first free slot with room for iCapacity vertices
+    // (capacity / 4 characters per render). Null when the font cannot be loaded; the slot stays
+    // free then. Every slot in use is a programming error (assertion "FontManager").
+    CFont* LoadFont(const char* pName, int iCapacity);
+
+    // Destroys every font: texture references, file buffers and arrays.
+    void ReleaseAll();
+};

@@ -1,0 +1,179 @@
+// bftool on files written here: good files give their measures and a PNG, bad ones one line
+// and exit status 1.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "EngineFiles.h"
+#include "TestSupport.h"
+
+namespace
+{
+
+using Bytes = TestBytes;
+
+Bytes TGAHeader(int iType, int iWidth, int iHeight)
+{
+    return TEST_TGAFile(iType, 32, iWidth, iHeight, {});
+}
+
+Bytes PVRFile(std::uint32_t uiWidth, std::uint32_t uiHeight, std::uint32_t uiFlags,
+              std::uint32_t uiBits, const Bytes& tData)
+{
+    return TEST_PVRFile(52, uiWidth, uiHeight, uiFlags, uiBits, tData, 0, 1);
+}
+
+// A font of one glyph, 'I': a 4 x 12 bar at the page's top left, advance 6; line height 16.
+Bytes FontFile(int iPages)
+{
+    return TEST_FontFile(16, 16, 16, iPages, "bar.tga", {{'I', 0, 0, 4, 12, 0, 2, 6}});
+}
+
+Bytes BarPage()
+{
+    Bytes t = TGAHeader(2, 16, 16);
+    for (int iRow = 0; iRow < 16; ++iRow)
+    {
+        for (int x = 0; x < 16; ++x)
+        {
+            const std::uint8_t v = (iRow >= 4 && x < 4) ? 255 : 0;
+            t.insert(t.end(), {v, v, v, v});
+        }
+    }
+    return t;
+}
+
+struct sRun
+{
+    int iStatus;
+    std::string strOutput;
+};
+
+sRun Bftool(const std::string& strArguments)
+{
+    const char* pBinary = std::getenv("BF_BINARY_DIR");
+    const std::string strCommand =
+        std::string(pBinary != nullptr ? pBinary : ".") + "/tools/bftool/bftool " + strArguments;
+    sRun tRun{-1, ""};
+    FILE* pPipe = popen(strCommand.c_str(), "r");
+    if (pPipe == nullptr)
+    {
+        return tRun;
+    }
+    char strLine[512];
+    while (std::fgets(strLine, sizeof(strLine), pPipe) != nullptr)
+    {
+        tRun.strOutput += strLine;
+    }
+    const int iStatus = pclose(pPipe);
+    tRun.iStatus = WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : 128 + WTERMSIG(iStatus);
+    return tRun;
+}
+
+}  // namespace
+
+TEST(Bftool, Textures)
+{
+    const std::string strDir = TEST_MakeTempDir("bftool");
+    Bytes tRLE = TGAHeader(10, 4, 2);
+    tRLE.insert(tRLE.end(), {0x87, 0, 0, 255, 255});
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/red.tga", tRLE));
+    Bytes tBlocks;
+    for (int i = 0; i < 4; ++i)
+    {
+        TEST_PutLE(&tBlocks, 0, 4);
+        TEST_PutLE(&tBlocks, 0xFFFFFFFE, 4);
+    }
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/white.pvr", PVRFile(8, 8, 0x19, 4, tBlocks)));
+
+    sRun tRun = Bftool("texture " + strDir + "/red.tga " + strDir + "/red.png");
+    EXPECT_EQ(tRun.iStatus, 0);
+    EXPECT_EQ(tRun.strOutput, strDir + "/red.tga: 4 x 2, TGA 32-bit RLE, 1 level\n");
+    EXPECT_GT(TEST_ReadFile(strDir + "/red.png").size(), 8u);
+    tRun = Bftool("texture " + strDir + "/white.pvr " + TEST_OutputDir() + "/bftool-white.png");
+    EXPECT_EQ(tRun.iStatus, 0);
+    EXPECT_EQ(tRun.strOutput, strDir +
+                                  "/white.pvr: 8 x 8, PVRTC 4 bpp opaque (decoded in software), "
+                                  "1 level\n");
+
+    // Bad files: one line each, status 1.
+    Bytes tOverrun = TGAHeader(10, 2, 2);
+    tOverrun.insert(tOverrun.end(), {0xFF, 1, 2, 3, 4});
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/overrun.tga", tOverrun));
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/short.pvr", PVRFile(8, 8, 0x19, 4, Bytes(20))));
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/grid.pvr", PVRFile(12, 8, 0x19, 4, Bytes(48))));
+    const char* tBad[][2] = {
+        {"overrun.tga", "TGA run-length packet runs past the last pixel"},
+        {"short.pvr", "level 0 of surface 0 needs 32 bytes at offset 52; the file has 72"},
+        {"grid.pvr", "PVRTC level 0 of 12x8 has a block grid that is not a power of two"},
+        {"missing.pvr", "cannot open the file"},
+    };
+    for (const auto& tCase : tBad)
+    {
+        tRun = Bftool("texture " + strDir + "/" + tCase[0] + " " + strDir + "/out.png");
+        EXPECT_EQ(tRun.iStatus, 1) << tCase[0];
+        EXPECT_EQ(tRun.strOutput, "bftool: " + strDir + "/" + tCase[0] + ": " + tCase[1] + "\n");
+    }
+}
+
+TEST(Bftool, Fonts)
+{
+    // The game's layout: Data/Fonts/x.fnt with its page in Data/Textures/Fonts.
+    const std::string strDir = TEST_MakeTempDir("bftool-font");
+    for (const char* pSub : {"/Fonts", "/Textures", "/Textures/Fonts", "/Beside"})
+    {
+        ASSERT_EQ(mkdir((strDir + pSub).c_str(), 0755), 0);
+    }
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/Fonts/Bar.fnt", FontFile(1)));
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/Textures/Fonts/bar.tga", BarPage()));
+    const std::string strPNG = TEST_OutputDir() + "/bftool-font.png";
+    sRun tRun = Bftool("font " + strDir + "/Fonts/Bar.fnt " + strPNG + " 'III'");
+    EXPECT_EQ(tRun.iStatus, 0) << tRun.strOutput;
+    EXPECT_EQ(tRun.strOutput, strDir +
+                                  "/Fonts/Bar.fnt: line height 16, page 16 x 16, 1 glyphs, "
+                                  "text width 18\n");
+    EXPECT_GT(TEST_ReadFile(strPNG).size(), 8u);
+
+    // A page beside the font; then bad fonts and a missing page.
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/Beside/Bar.fnt", FontFile(1)));
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/Beside/bar.tga", BarPage()));
+    tRun = Bftool("font " + strDir + "/Beside/Bar.fnt " + strDir + "/b.png I");
+    EXPECT_EQ(tRun.iStatus, 0) << tRun.strOutput;
+
+    Bytes tCut = FontFile(1);
+    tCut.pop_back();
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/Beside/Cut.fnt", tCut));
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/Beside/Two.fnt", FontFile(2)));
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/Beside/Bad.tga", TGAHeader(2, 4, 4)));
+    Bytes tBadPage = FontFile(1);
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/Fonts/Lone.fnt", tBadPage));
+    const char* tBad[][2] = {
+        {"/Beside/Cut.fnt", "Font block 4 of 20 bytes runs past the end of the file"},
+        {"/Beside/Two.fnt", "Font has 2 pages; one is supported"},
+        {"/Beside/Nothing.fnt", "cannot read the file"},
+    };
+    for (const auto& tCase : tBad)
+    {
+        tRun = Bftool("font " + strDir + tCase[0] + " " + strDir + "/x.png I");
+        EXPECT_EQ(tRun.iStatus, 1) << tCase[0];
+        EXPECT_EQ(tRun.strOutput, "bftool: " + strDir + tCase[0] + ": " + tCase[1] + "\n");
+    }
+    ASSERT_EQ(std::remove((strDir + "/Textures/Fonts/bar.tga").c_str()), 0);
+    tRun = Bftool("font " + strDir + "/Fonts/Bar.fnt " + strDir + "/x.png I");
+    EXPECT_EQ(tRun.iStatus, 1);
+    EXPECT_EQ(tRun.strOutput, "bftool: " + strDir +
+                                  "/Fonts/Bar.fnt: page bar.tga found neither beside it nor in "
+                                  "../Textures/Fonts\n");
+    // A page that is not a picture the game can read.
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/Textures/Fonts/bar.tga", TGAHeader(2, 4, 4)));
+    tRun = Bftool("font " + strDir + "/Fonts/Bar.fnt " + strDir + "/x.png I");
+    EXPECT_EQ(tRun.iStatus, 1);
+    EXPECT_NE(tRun.strOutput.find("TGA pixel data ends early"), std::string::npos)
+        << tRun.strOutput;
+}
