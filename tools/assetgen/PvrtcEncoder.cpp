@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "PVRTDecompress.h"
+
 namespace
 {
 constexpr int BLOCK_SIZE = 4;
@@ -214,49 +216,11 @@ std::vector<std::uint8_t> PVRTC_Encode4bpp(const CImageRGBA& tImage)
 
 CImageRGBA PVRTC_Decode4bpp(const std::vector<std::uint8_t>& tBlocks, int iWidth, int iHeight)
 {
-    const int iBlocksX = iWidth / BLOCK_SIZE;
-    const int iBlocksY = iHeight / BLOCK_SIZE;
-    std::vector<sBlockColours> tColours(std::size_t(iBlocksX) * iBlocksY);
-    std::vector<std::uint32_t> tModulation(tColours.size());
-    for (int iBY = 0; iBY < iBlocksY; ++iBY)
-    {
-        for (int iBX = 0; iBX < iBlocksX; ++iBX)
-        {
-            const std::uint8_t* pBlock =
-                &tBlocks[std::size_t(MortonIndex(iBX, iBY, iBlocksX, iBlocksY)) * 8];
-            std::uint32_t uiMod = 0;
-            std::uint32_t uiCol = 0;
-            for (int b = 0; b < 4; ++b)
-            {
-                uiMod |= std::uint32_t(pBlock[b]) << (8 * b);
-                uiCol |= std::uint32_t(pBlock[4 + b]) << (8 * b);
-            }
-            sBlockColours& tC = tColours[std::size_t(iBY) * iBlocksX + iBX];
-            tC.tA[0] = (uiCol >> 10) & 31;
-            tC.tA[1] = (uiCol >> 5) & 31;
-            tC.tA[2] = (uiCol >> 1) & 15;
-            tC.tB[0] = (uiCol >> 26) & 31;
-            tC.tB[1] = (uiCol >> 21) & 31;
-            tC.tB[2] = (uiCol >> 16) & 31;
-            tModulation[std::size_t(iBY) * iBlocksX + iBX] = uiMod;
-        }
-    }
+    // The game's own decoder: the previews and checks show exactly what the game will show.
     CImageRGBA tOut(iWidth, iHeight);
-    for (int iY = 0; iY < iHeight; ++iY)
+    if (tBlocks.size() >= PVRT_LevelDataSize(false, iWidth, iHeight))
     {
-        for (int iX = 0; iX < iWidth; ++iX)
-        {
-            int tA[3], tB[3];
-            InterpolatedEndpoints(tColours, iBlocksX, iBlocksY, iX, iY, tA, tB);
-            const std::uint32_t uiMod = tModulation[std::size_t(iY >> 2) * iBlocksX + (iX >> 2)];
-            const int iWeight = MOD_WEIGHTS[(uiMod >> (2 * ((iY & 3) * 4 + (iX & 3)))) & 3];
-            std::uint8_t* pP = tOut.At(iX, iY);
-            for (int k = 0; k < 3; ++k)
-            {
-                pP[k] = std::uint8_t((tA[k] * 8 + iWeight * (tB[k] - tA[k])) >> 3);
-            }
-            pP[3] = 255;
-        }
+        PVRTDecompressPVRTC(tBlocks.data(), 0, iWidth, iHeight, tOut.tPixels.data());
     }
     return tOut;
 }

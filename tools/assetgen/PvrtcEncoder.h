@@ -14,5 +14,6 @@
 // the decoded texture. Returns width * height / 2 bytes.
 std::vector<std::uint8_t> PVRTC_Encode4bpp(const CImageRGBA& tImage);
 
-// Decodes what PVRTC_Encode4bpp wrote (opaque 4 bpp data) back to RGBA.
+// Decodes what PVRTC_Encode4bpp wrote back to RGBA with the game's decoder (black when the
+// data is too short for the size).
 CImageRGBA PVRTC_Decode4bpp(const std::vector<std::uint8_t>& tBlocks, int iWidth, int iHeight);
