@@ -430,12 +430,12 @@ void PaintInstructions(cairo_t* pCairo)
     RoundedRect(pCairo, -15, -9, 30, 18, 4);
     PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0x6C7A89), INK, 1.5);
     cairo_restore(pCairo);
-    InstructionLine(pCairo, dText, 250, "Tilt to lean your throws.");
+    InstructionLine(pCairo, dText, 250, "Arrow keys (or a tilt) lean your throws.");
     // 7: pause and give up (the back button covers the lower left corner).
     PAINT_SetFont(pCairo, 13);
     PAINT_Text(pCairo, "Pause: the button at the top left.", dText, 276, 0, PAINT_Hex(0x6A5030),
                INK, 0.0);
-    PAINT_Text(pCairo, "Give up: touch the counter at the bottom right.", dText, 296, 0,
+    PAINT_Text(pCairo, "Give up: click the counter at the bottom right.", dText, 296, 0,
                PAINT_Hex(0x6A5030), INK, 0.0);
     cairo_restore(pCairo);
 }
