@@ -177,3 +177,60 @@ TEST(Bftool, Fonts)
     EXPECT_NE(tRun.strOutput.find("TGA pixel data ends early"), std::string::npos)
         << tRun.strOutput;
 }
+
+// The game's generated data, read back through the game's own loaders.
+TEST(BftoolOnGameData, EveryGeneratedFileLoads)
+{
+    const char* pData = std::getenv("BF_DATA_DIR");
+    ASSERT_NE(pData, nullptr);
+    const std::string strData = pData;
+    const std::string strOut = TEST_OutputDir();
+    const struct
+    {
+        const char* pFile;
+        const char* pExpected;
+    } tTextures[] = {
+        {"Textures/level_1.tga", "1024 x 1024, TGA 32-bit"},
+        {"Textures/frontend.tga", "1024 x 1024, TGA 32-bit"},
+        {"Textures/Kettle.pvr", "512 x 512, PVRTC 4 bpp opaque (decoded in software)"},
+        {"Data/Textures/mental.pvr", "64 x 64, RGBA 8888"},
+        {"Textures/Fonts/Boughfall_0.tga", "512 x 256, TGA 32-bit"},
+    };
+    for (const auto& tTexture : tTextures)
+    {
+        const std::string strName = std::string(tTexture.pFile);
+        const sRun tRun = Bftool("texture " + strData + "/" + strName + " " + strOut + "/data-" +
+                                 strName.substr(strName.rfind('/') + 1) + ".png");
+        EXPECT_EQ(tRun.iStatus, 0) << tRun.strOutput;
+        EXPECT_NE(tRun.strOutput.find(tTexture.pExpected), std::string::npos) << tRun.strOutput;
+    }
+
+    // Every printable character has a glyph; the line height suits the HUD.
+    const sRun tFont = Bftool("font " + strData + "/Fonts/Boughfall.fnt " + strOut +
+                              "/data-font.png \"Hi Score: 1250  x5  Touch Screen to Continue\"");
+    EXPECT_EQ(tFont.iStatus, 0) << tFont.strOutput;
+    int iLineHeight = 0;
+    int iGlyphs = 0;
+    const size_t uiAt = tFont.strOutput.find("line height");
+    ASSERT_NE(uiAt, std::string::npos) << tFont.strOutput;
+    std::sscanf(tFont.strOutput.c_str() + uiAt, "line height %d, page %*d x %*d, %d glyphs",
+                &iLineHeight, &iGlyphs);
+    EXPECT_GE(iLineHeight, 28);
+    EXPECT_LE(iLineHeight, 32);
+    EXPECT_GE(iGlyphs, 95);
+
+    for (const char* pSound :
+         {"no", "yay1", "yay2", "yay3", "yawn1", "yawn2", "yawn3", "forward", "back", "scroll",
+          "Boughfall1", "birds1", "birds2", "birds3", "short_laugh", "short_laugh2"})
+    {
+        const sRun tRun = Bftool("sound " + strData + "/SFX/" + pSound + ".ogg");
+        EXPECT_EQ(tRun.iStatus, 0) << tRun.strOutput;
+        EXPECT_NE(tRun.strOutput.find("channels 1, rate 22050 Hz, format AL_FORMAT_MONO16"),
+                  std::string::npos)
+            << tRun.strOutput;
+    }
+    const sRun tProbe = Bftool("probe " + strData + "/Music/BoughfallTheme.mp3");
+    EXPECT_EQ(tProbe.iStatus, 0);
+    EXPECT_NE(tProbe.strOutput.find("frequency 44100 Hz, channels 2"), std::string::npos)
+        << tProbe.strOutput;
+}
