@@ -1,7 +1,7 @@
 #pragma once
 
-// Sound and music files the audio tests make for themselves: Ogg Vorbis through libvorbisenc
-// and MP3 through libmp3lame, each a plain tone.
+// Sound and music files the audio tests make for themselves, each a plain tone, encoded with
+// the data generator's own Ogg Vorbis and MP3 writers.
 
 #include <cstdint>
 #include <vector>

@@ -124,11 +124,11 @@ int main(int iArgc, char** pArgv)
         tEffectNames.push_back(SFX_NAMES[i]);
         const std::string strPath = std::string("SFX/") + SFX_NAMES[i] + ".ogg";
         Emit(strPath.c_str(),
-             OGG_EncodeMono(tEffects.back(), SFX_RATE, 0x4B470000 + i, SFX_NAMES[i]));
+             OGG_Encode(tEffects.back(), 1, SFX_RATE, 0x4B470000 + i, SFX_NAMES[i]));
     }
     const std::vector<float> tMusic = MUSIC_Render();
     Emit("Music/BoughfallTheme.mp3",
-         MP3_EncodeStereo(tMusic, MUSIC_RATE, "Boughfall Theme", "Kettle Games"));
+         MP3_Encode(tMusic, 2, MUSIC_RATE, "Boughfall Theme", "Kettle Games"));
 
     if (!strPreviewDir.empty())
     {

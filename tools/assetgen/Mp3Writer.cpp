@@ -43,10 +43,15 @@ std::vector<std::uint8_t> Id3Tag(const char* pTitle, const char* pArtist)
 }
 }  // namespace
 
-std::vector<std::uint8_t> MP3_EncodeStereo(const std::vector<float>& tInterleaved, int iRate,
-                                           const char* pTitle, const char* pArtist)
+std::vector<std::uint8_t> MP3_Encode(const std::vector<float>& tInterleaved, int iChannels,
+                                     int iRate, const char* pTitle, const char* pArtist)
 {
     std::vector<std::uint8_t> tOut;
+    if (iChannels != 1 && iChannels != 2)
+    {
+        std::printf("assetgen: the MP3 encoder takes 1 or 2 channels, not %d\n", iChannels);
+        return tOut;
+    }
     lame_global_flags* pLame = lame_init();
     if (pLame == nullptr)
     {
@@ -55,9 +60,12 @@ std::vector<std::uint8_t> MP3_EncodeStereo(const std::vector<float>& tInterleave
     }
     lame_set_in_samplerate(pLame, iRate);
     lame_set_out_samplerate(pLame, iRate);
-    lame_set_num_channels(pLame, 2);
-    lame_set_mode(pLame, JOINT_STEREO);
-    lame_set_brate(pLame, 128);
+    lame_set_num_channels(pLame, iChannels);
+    lame_set_mode(pLame, iChannels == 1 ? MONO : JOINT_STEREO);
+    if (iRate >= 32000)
+    {
+        lame_set_brate(pLame, 128);
+    }
     lame_set_quality(pLame, 5);
     lame_set_bWriteVbrTag(pLame, 0);
     lame_set_write_id3tag_automatic(pLame, 0);
@@ -67,14 +75,18 @@ std::vector<std::uint8_t> MP3_EncodeStereo(const std::vector<float>& tInterleave
         lame_close(pLame);
         return tOut;
     }
-    tOut = Id3Tag(pTitle, pArtist);
-    const int iFrames = int(tInterleaved.size() / 2);
+    if (pTitle != nullptr)
+    {
+        tOut = Id3Tag(pTitle, pArtist != nullptr ? pArtist : "");
+    }
+    const int iFrames = int(tInterleaved.size() / std::size_t(iChannels));
     std::vector<float> tLeft(static_cast<std::size_t>(iFrames));
     std::vector<float> tRight(static_cast<std::size_t>(iFrames));
     for (int i = 0; i < iFrames; ++i)
     {
-        tLeft[std::size_t(i)] = tInterleaved[std::size_t(i) * 2];
-        tRight[std::size_t(i)] = tInterleaved[std::size_t(i) * 2 + 1];
+        tLeft[std::size_t(i)] = tInterleaved[std::size_t(i) * std::size_t(iChannels)];
+        tRight[std::size_t(i)] =
+            tInterleaved[std::size_t(i) * std::size_t(iChannels) + std::size_t(iChannels - 1)];
     }
     std::vector<unsigned char> tBuffer(std::size_t(1.25 * iFrames + 7200));
     const int iBytes = lame_encode_buffer_ieee_float(pLame, tLeft.data(), tRight.data(), iFrames,

@@ -14,15 +14,16 @@ void AppendPage(std::vector<std::uint8_t>& tOut, const ogg_page& tPage)
 }
 }  // namespace
 
-std::vector<std::uint8_t> OGG_EncodeMono(const std::vector<float>& tSamples, int iRate, int iSerial,
-                                         const char* pTitle)
+std::vector<std::uint8_t> OGG_Encode(const std::vector<float>& tInterleaved, int iChannels,
+                                     int iRate, int iSerial, const char* pTitle)
 {
     std::vector<std::uint8_t> tOut;
     vorbis_info tInfo;
     vorbis_info_init(&tInfo);
-    if (vorbis_encode_init_vbr(&tInfo, 1, iRate, 0.4f) != 0)
+    if (iChannels < 1 || vorbis_encode_init_vbr(&tInfo, iChannels, iRate, 0.4f) != 0)
     {
-        std::printf("assetgen: the Vorbis encoder refused mono %d Hz\n", iRate);
+        std::printf("assetgen: the Vorbis encoder refused %d channels at %d Hz\n", iChannels,
+                    iRate);
         vorbis_info_clear(&tInfo);
         return tOut;
     }
@@ -49,18 +50,24 @@ std::vector<std::uint8_t> OGG_EncodeMono(const std::vector<float>& tSamples, int
     }
 
     constexpr int CHUNK = 1024;
+    const std::size_t uiFrames = tInterleaved.size() / std::size_t(iChannels);
     std::size_t uiDone = 0;
     bool bEnd = false;
     bool bWroteEnd = false;
     while (!bEnd)
     {
-        const int iCount = int(std::min<std::size_t>(CHUNK, tSamples.size() - uiDone));
+        const int iCount = int(std::min<std::size_t>(CHUNK, uiFrames - uiDone));
         if (iCount > 0)
         {
             float** pBuffer = vorbis_analysis_buffer(&tDsp, iCount);
             for (int i = 0; i < iCount; ++i)
             {
-                pBuffer[0][i] = std::clamp(tSamples[uiDone + i], -1.0f, 1.0f);
+                for (int c = 0; c < iChannels; ++c)
+                {
+                    pBuffer[c][i] = std::clamp(
+                        tInterleaved[(uiDone + std::size_t(i)) * std::size_t(iChannels) + c], -1.0f,
+                        1.0f);
+                }
             }
             vorbis_analysis_wrote(&tDsp, iCount);
             uiDone += std::size_t(iCount);
