@@ -141,7 +141,7 @@ bool TGA_ReadPixels(FILE* pFile, TGAPixels* pImage)
             "RLE");
         return false;
     }
-    // Bytes 3-7: colour-map specification; 8-11: origin (not used).
+    // Bytes 3-7: colour-map fields; 8-11: origin (not used).
     const int iWidth = tHeader[12] | (tHeader[13] << 8);
     const int iHeight = tHeader[14] | (tHeader[15] << 8);
     const int iDepth = tHeader[16];

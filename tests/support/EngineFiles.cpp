@@ -39,7 +39,7 @@ TestBytes TEST_TGAFile(int iType, int iDepth, int iWidth, int iHeight, const Tes
 {
     TestBytes t = {static_cast<std::uint8_t>(iIDLength), static_cast<std::uint8_t>(iColourMap),
                    static_cast<std::uint8_t>(iType)};
-    t.insert(t.end(), 9, 0);  // colour-map specification, origin
+    t.insert(t.end(), 9, 0);  // colour-map fields, origin
     TEST_PutLE(&t, static_cast<std::uint32_t>(iWidth), 2);
     TEST_PutLE(&t, static_cast<std::uint32_t>(iHeight), 2);
     t.push_back(static_cast<std::uint8_t>(iDepth));
