@@ -269,6 +269,10 @@ void HostHandleEvent(const SDL_Event* pEvent)
                     break;
                 }
                 PDL_SetOrientation(0);
+                // Keys held while the focus goes send no release to this window.
+                s_bLeftKey = false;
+                s_bRightKey = false;
+                UpdateKeyLean();
                 if (s_Calls.pResignActive != nullptr)
                 {
                     s_Calls.pResignActive();

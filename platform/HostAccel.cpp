@@ -107,6 +107,11 @@ void HostAccelSetKeyLean(int iDirection)
     s_iKeyLean.store(std::clamp(iDirection, -1, 1), std::memory_order_relaxed);
 }
 
+int HostAccelGetKeyLean()
+{
+    return s_iKeyLean.load(std::memory_order_relaxed);
+}
+
 int HostAccelQuantise(int iAxis)
 {
     return (iAxis >> 2) & ~7;

@@ -54,6 +54,7 @@ void HostAccelFilterAxes(const int iRaw[3], float* pX, float* pY, float* pZ);
 
 // Keyboard lean, from the main thread: -1 left, +1 right, 0 none.
 void HostAccelSetKeyLean(int iDirection);
+int HostAccelGetKeyLean();
 
 // The emulated device's axes for a lean between -1 (full left) and +1 (full right).
 void HostAccelEmulatedAxes(float fLean, int iAxes[3]);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "Host.h"
+#include "HostAccel.h"
 #include "HostDisplay.h"
 #include "HostGL.h"
 #include "TestSupport.h"
@@ -285,6 +286,13 @@ TEST(HostEvents, FocusIsIdempotentAndQuitEndsTheInactiveWait)
     {
     }
 
+    // An arrow key held when the focus goes would otherwise lean the device for good.
+    SDL_Event tKey{};
+    tKey.type = SDL_KEYDOWN;
+    tKey.key.keysym.sym = SDLK_RIGHT;
+    HostHandleEvent(&tKey);
+    EXPECT_EQ(HostAccelGetKeyLean(), 1);
+
     SDL_Event tLost{};
     tLost.type = SDL_ACTIVEEVENT;
     tLost.active.gain = 0;
@@ -293,6 +301,7 @@ TEST(HostEvents, FocusIsIdempotentAndQuitEndsTheInactiveWait)
     HostHandleEvent(&tLost);
     EXPECT_EQ(s_iResigned, 1);
     EXPECT_EQ(g_Host.bInactive, 1);
+    EXPECT_EQ(HostAccelGetKeyLean(), 0);
 
     // The pointer leaving the window is not a loss of focus.
     SDL_Event tMouseOnly = tLost;
