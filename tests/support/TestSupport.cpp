@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "FileBytes.h"
 #include "GLES.h"
 
 bool TEST_OpenGLWindow(int iWidth, int iHeight)
@@ -72,20 +73,7 @@ bool TEST_WriteFile(const std::string& strPath, const std::vector<std::uint8_t>&
 
 std::vector<std::uint8_t> TEST_ReadFile(const std::string& strPath)
 {
-    std::vector<std::uint8_t> tBytes;
-    FILE* pFile = std::fopen(strPath.c_str(), "rb");
-    if (pFile == nullptr)
-    {
-        return tBytes;
-    }
-    std::uint8_t tChunk[65536];
-    size_t uiRead;
-    while ((uiRead = std::fread(tChunk, 1, sizeof(tChunk), pFile)) > 0)
-    {
-        tBytes.insert(tBytes.end(), tChunk, tChunk + uiRead);
-    }
-    std::fclose(pFile);
-    return tBytes;
+    return FILE_ReadAll(strPath.c_str());
 }
 
 std::string TEST_OutputDir()

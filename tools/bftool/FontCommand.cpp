@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "BFTool.h"
+#include "FileBytes.h"
 #include "FileSystem.h"
 #include "Fonts.h"
 #include "PngFile.h"
@@ -26,24 +27,6 @@ namespace
 {
 
 constexpr int MARGIN = 8;  // pixels of background around the text
-
-std::vector<std::uint8_t> ReadWhole(const char* pPath)
-{
-    std::vector<std::uint8_t> tBytes;
-    FILE* pFile = std::fopen(pPath, "rb");
-    if (pFile == nullptr)
-    {
-        return tBytes;
-    }
-    std::uint8_t tChunk[65536];
-    size_t uiRead;
-    while ((uiRead = std::fread(tChunk, 1, sizeof(tChunk), pFile)) > 0)
-    {
-        tBytes.insert(tBytes.end(), tChunk, tChunk + uiRead);
-    }
-    std::fclose(pFile);
-    return tBytes;
-}
 
 // The page's file name from a file FONT_CheckFile has accepted.
 std::string PageName(const std::vector<std::uint8_t>& tFile)
@@ -161,7 +144,7 @@ int BFTOOL_Font(int argc, char** argv)
     const std::string strPath = argv[1];
     const char* pOut = argv[2];
     const char* pText = argv[3];
-    const std::vector<std::uint8_t> tFile = ReadWhole(strPath.c_str());
+    const std::vector<std::uint8_t> tFile = FILE_ReadAll(strPath.c_str());
     if (tFile.empty())
     {
         std::printf("bftool: %s: cannot read the file\n", strPath.c_str());
