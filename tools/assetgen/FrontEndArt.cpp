@@ -58,13 +58,7 @@ void Leaf(cairo_t* pCairo, double dX, double dY, double dAngle, double dLength)
 
 void Cloud(cairo_t* pCairo, double dX, double dY, double dScale)
 {
-    const double tPuffs[5][3] = {{-22, 4, 13}, {-6, -6, 17}, {14, -2, 15}, {28, 6, 10}, {4, 8, 12}};
-    cairo_new_path(pCairo);
-    for (const auto& tP : tPuffs)
-    {
-        cairo_new_sub_path(pCairo);
-        cairo_arc(pCairo, dX + tP[0] * dScale, dY + tP[1] * dScale, tP[2] * dScale, 0, 2 * M_PI);
-    }
+    PAINT_CloudPath(pCairo, dX, dY, dScale);
     PAINT_Set(pCairo, {1, 1, 1, 0.92});
     cairo_fill(pCairo);
 }

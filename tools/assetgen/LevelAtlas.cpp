@@ -20,13 +20,7 @@ constexpr double GROUND_Y = 268.0;
 
 void Cloud(cairo_t* pCairo, double dX, double dY, double dScale)
 {
-    const double tPuffs[5][3] = {{-22, 4, 13}, {-6, -6, 17}, {14, -2, 15}, {28, 6, 10}, {4, 8, 12}};
-    cairo_new_path(pCairo);
-    for (const auto& tP : tPuffs)
-    {
-        cairo_new_sub_path(pCairo);
-        cairo_arc(pCairo, dX + tP[0] * dScale, dY + tP[1] * dScale, tP[2] * dScale, 0, 2 * M_PI);
-    }
+    PAINT_CloudPath(pCairo, dX, dY, dScale);
     cairo_pattern_t* pFill = PAINT_Vertical(dY - 20 * dScale, {1, 1, 1, 0.95}, dY + 18 * dScale,
                                             PAINT_WithAlpha(PAINT_Hex(0xDCEBF7), 0.95));
     cairo_set_source(pCairo, pFill);

@@ -155,6 +155,17 @@ cairo_pattern_t* PAINT_BallShade(double dCX, double dCY, double dRX, double dRY,
     return pPattern;
 }
 
+void PAINT_CloudPath(cairo_t* pCairo, double dX, double dY, double dScale)
+{
+    const double tPuffs[5][3] = {{-22, 4, 13}, {-6, -6, 17}, {14, -2, 15}, {28, 6, 10}, {4, 8, 12}};
+    cairo_new_path(pCairo);
+    for (const auto& tP : tPuffs)
+    {
+        cairo_new_sub_path(pCairo);
+        cairo_arc(pCairo, dX + tP[0] * dScale, dY + tP[1] * dScale, tP[2] * dScale, 0, 2 * M_PI);
+    }
+}
+
 void PAINT_Gloss(cairo_t* pCairo, double dX, double dY, double dRX, double dRY, double dAlpha)
 {
     cairo_save(pCairo);

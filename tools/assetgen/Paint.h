@@ -58,6 +58,8 @@ cairo_pattern_t* PAINT_Vertical(double dY0, const sColour& tTop, double dY1,
 // Soft ball shading for a round body in the box (cx, cy, rx, ry): light from the upper left.
 cairo_pattern_t* PAINT_BallShade(double dCX, double dCY, double dRX, double dRY,
                                  const sColour& tBase);
+// The outline of a cloud of five puffs centred on (x, y), as the current path; the caller fills.
+void PAINT_CloudPath(cairo_t* pCairo, double dX, double dY, double dScale);
 // A soft white gloss spot.
 void PAINT_Gloss(cairo_t* pCairo, double dX, double dY, double dRX, double dRY, double dAlpha);
 
