@@ -5,13 +5,17 @@
 
 #include "Audio.h"
 #include "FileSystem.h"
+#include "FontManager.h"
 #include "GLES.h"
 #include "Input.h"
 #include "MusicPlayer.h"
 #include "Screen.h"
+#include "TouchArea.h"
 
 int AppState = APP_FRONTEND;
 CAudio* g_pAudio = nullptr;
+FontManager* g_pFontManager = nullptr;
+TouchAreaManager* g_pTouchAreaManager = nullptr;
 MusicPlayer* g_pMusicPlayer = nullptr;
 
 namespace
@@ -108,6 +112,8 @@ void GAME_Init()
     AppState = APP_FRONTEND;
     g_pAudio = new CAudio();
     g_pInput = new CInput();
+    g_pFontManager = new FontManager();
+    g_pTouchAreaManager = new TouchAreaManager();
     g_pMusicPlayer = new MusicPlayer();
     g_pMusicPlayer->Init();
     g_pMusicPlayer->Play();  // the title music starts at once
@@ -145,6 +151,10 @@ void GAME_Shutdown()
     g_pMusicPlayer = nullptr;
     delete g_pAudio;
     g_pAudio = nullptr;
+    delete g_pFontManager;
+    g_pFontManager = nullptr;
+    delete g_pTouchAreaManager;
+    g_pTouchAreaManager = nullptr;
     delete g_pInput;
     g_pInput = nullptr;
 }

@@ -18,10 +18,15 @@ enum AppStateValue
 extern int AppState;
 
 class CAudio;
+class FontManager;
 class MusicPlayer;
+class TouchAreaManager;
 
-// The program-wide objects, alive from GAME_Init to GAME_Shutdown.
+// The program-wide objects, alive from GAME_Init to GAME_Shutdown (the input holder g_pInput is
+// declared with CInput).
 extern CAudio* g_pAudio;
+extern FontManager* g_pFontManager;
+extern TouchAreaManager* g_pTouchAreaManager;
 extern MusicPlayer* g_pMusicPlayer;
 
 // Once, when launching has finished: creates the program-wide objects.
