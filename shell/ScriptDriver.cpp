@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GLES.h"
+#include "Game.h"
 #include "HostDisplay.h"
 #include "PngFile.h"
 
@@ -23,7 +24,10 @@ enum StepKind
     STEP_FOCUS,
     STEP_SHOT,
     STEP_QUIT,
+    STEP_SETTING,  // seed or fixed clock, applied when read
 };
+
+constexpr float SCRIPT_FIXED_FRAME_STEP = 1.0f / 60.0f;
 
 struct ScriptStep
 {
@@ -120,6 +124,22 @@ bool ParseLine(const char* pLine, ScriptStep* pStep)
         pStep->eKind = STEP_QUIT;
         return true;
     }
+    // Settings of the whole run: taken when the script is read, before the game starts.
+    unsigned int uiSeed = 0;
+    if (std::strcmp(strCommand, "seed") == 0 && uiFrame == 0 &&
+        std::sscanf(pRest, "%u", &uiSeed) == 1)
+    {
+        pStep->eKind = STEP_SETTING;
+        GAME_SeedRandom(uiSeed);
+        return true;
+    }
+    if (std::strcmp(strCommand, "clock") == 0 && uiFrame == 0 &&
+        std::sscanf(pRest, "%15s", strState) == 1 && std::strcmp(strState, "fixed") == 0)
+    {
+        pStep->eKind = STEP_SETTING;
+        GAME_FixFrameClock(SCRIPT_FIXED_FRAME_STEP);
+        return true;
+    }
     return false;
 }
 
@@ -174,6 +194,7 @@ void PushStep(const ScriptStep& tStep)
             SDL_PushEvent(&tEvent);
             break;
         case STEP_SHOT:
+        case STEP_SETTING:
             break;
     }
 }

@@ -14,6 +14,9 @@
 //   210 focus out        the window loses (or with "in" regains) the input focus
 //   300 shot out.png     writes the game picture after the frame is drawn
 //   400 quit             asks the game to quit, as closing the window does
+//   0 seed 1234          the game's random source starts from this seed (frame 0 only)
+//   0 clock fixed        every frame lasts exactly 1/60 s for the game's rules (frame 0 only)
+// With a seed and the fixed clock, the same script gives the same game on every run and machine.
 
 constexpr int MAX_SCRIPT_STEPS = 1024;
 

@@ -1,15 +1,21 @@
 #include "Game.h"
 
-#include <cmath>
+#include <time.h>
+
 #include <cstdio>
 
 #include "Audio.h"
 #include "FileSystem.h"
 #include "FontManager.h"
 #include "GLES.h"
+#include "HighScore.h"
 #include "Input.h"
+#include "Level.h"
+#include "LevelSounds.h"
 #include "MusicPlayer.h"
+#include "Random.h"
 #include "Screen.h"
+#include "Textures.h"
 #include "TouchArea.h"
 
 int AppState = APP_FRONTEND;
@@ -17,99 +23,133 @@ CAudio* g_pAudio = nullptr;
 FontManager* g_pFontManager = nullptr;
 TouchAreaManager* g_pTouchAreaManager = nullptr;
 MusicPlayer* g_pMusicPlayer = nullptr;
+CFrameTimer* g_pFrameTimer = nullptr;
+CGame* g_pGame = nullptr;
+bool bResumeSavedGame = false;
 
 namespace
 {
 
+const char SAVED_GAME_FILE[] = "gamesave.dat";
+constexpr int HUD_FONT_CAPACITY = 2048;  // vertices: 512 characters a frame
+
 unsigned int s_uiFrames = 0;
+bool s_bSeedGiven = false;
+std::uint32_t s_uiSeed = 0;
+float s_fFixedStep = 0.0f;
 
-struct ColourVertex
+std::int64_t NowNanoseconds()
 {
-    float x;
-    float y;
-    unsigned char tColour[4];
-};
-
-// Draws an axis-aligned rectangle of the 2D space in one colour per corner (bottom-left,
-// top-left, top-right, bottom-right).
-void DrawRect(float fLeft, float fBottom, float fRight, float fTop, const unsigned char tLow[4],
-              const unsigned char tHigh[4])
-{
-    const ColourVertex tQuad[4] = {
-        {fLeft, fBottom, {tLow[0], tLow[1], tLow[2], tLow[3]}},
-        {fLeft, fTop, {tHigh[0], tHigh[1], tHigh[2], tHigh[3]}},
-        {fRight, fTop, {tHigh[0], tHigh[1], tHigh[2], tHigh[3]}},
-        {fRight, fBottom, {tLow[0], tLow[1], tLow[2], tLow[3]}},
-    };
-    static const GLushort s_uiIndices[6] = {0, 1, 2, 0, 2, 3};
-    glDisable(GL_TEXTURE_2D);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(2, GL_FLOAT, sizeof(ColourVertex), &tQuad[0].x);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(ColourVertex), tQuad[0].tColour);
-    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_SHORT, s_uiIndices);
+    timespec tNow;
+    clock_gettime(CLOCK_MONOTONIC, &tNow);
+    return static_cast<std::int64_t>(tNow.tv_sec) * 1000000000 + tNow.tv_nsec;
 }
 
-// The gravity the player's lean gives: straight down at rest, leaning at most about 23.6
-// degrees either way.
-void GravityFromTilt(float* pX, float* pY)
+bool SavedGameExists()
 {
-    float fAccel[3];
-    g_pInput->GetAccelerometerVector(fAccel);
-    const float fLength = std::sqrt(fAccel[0] * fAccel[0] + fAccel[1] * fAccel[1]);
-    if (!(fLength > 0.0f))
+    FILE* pFile = FS_OpenSaveFile(SAVED_GAME_FILE, "rb");
+    if (pFile == nullptr)
     {
-        *pX = 0.0f;
-        *pY = -1.0f;
-        return;
+        return false;
     }
-    *pX = -fAccel[1] / fLength;
-    *pY = -std::fabs(fAccel[0]) / fLength;
-    if (std::fabs(*pX) > 0.4f)
-    {
-        *pX = *pX > 0.0f ? 0.4f : -0.4f;
-        *pY = -0.9165f;
-    }
-}
-
-// The frame of the bare spine: sky and ground, a plumb line that follows the lean, and a marker
-// where the finger last went down or moved.
-void DrawSpineFrame()
-{
-    static const unsigned char s_tSkyLow[4] = {150, 205, 240, 255};
-    static const unsigned char s_tSkyHigh[4] = {70, 140, 215, 255};
-    static const unsigned char s_tGround[4] = {96, 160, 70, 255};
-    static const unsigned char s_tMarker[4] = {235, 70, 60, 255};
-    static const unsigned char s_tLine[4] = {40, 40, 60, 255};
-    glDisable(GL_BLEND);
-    DrawRect(0.0f, 0.0f, 480.0f, 320.0f, s_tSkyLow, s_tSkyHigh);
-    DrawRect(0.0f, 0.0f, 480.0f, 40.0f, s_tGround, s_tGround);
-
-    float fGravityX = 0.0f;
-    float fGravityY = -1.0f;
-    GravityFromTilt(&fGravityX, &fGravityY);
-    for (int i = 0; i < 24; ++i)
-    {
-        const float fX = 240.0f + fGravityX * 5.0f * static_cast<float>(i);
-        const float fY = 300.0f + fGravityY * 5.0f * static_cast<float>(i);
-        DrawRect(fX - 1.5f, fY - 1.5f, fX + 1.5f, fY + 1.5f, s_tLine, s_tLine);
-    }
-
-    const sTouch& tTouch = g_pInput->getTouches()[0];
-    if (tTouch.x != 0 || tTouch.y != 0)
-    {
-        const float fX = static_cast<float>(tTouch.x);
-        const float fY = static_cast<float>(tTouch.y);
-        DrawRect(fX - 8.0f, fY - 8.0f, fX + 8.0f, fY + 8.0f, s_tMarker, s_tMarker);
-    }
+    std::fclose(pFile);
+    return true;
 }
 
 }  // namespace
 
+CFrameTimer::CFrameTimer() : iStamp(NowNanoseconds()) {}
+
+float CFrameTimer::Elapsed(bool bReset)
+{
+    const std::int64_t iNow = NowNanoseconds();
+    const float fSeconds = static_cast<float>(static_cast<double>(iNow - iStamp) * 1e-9);
+    if (bReset)
+    {
+        iStamp = iNow;
+    }
+    return s_fFixedStep > 0.0f ? s_fFixedStep : fSeconds;
+}
+
+CGame::CGame() : pFont(nullptr), pLevel(nullptr), bStarted(false) {}
+
+CGame::~CGame()
+{
+    End();
+}
+
+bool CGame::Start()
+{
+    pFont = g_pFontManager->LoadFont("Boughfall", HUD_FONT_CAPACITY);
+    LEVEL_LoadYawnSounds();
+    g_pFrameTimer->Elapsed(true);
+    delete pLevel;
+    pLevel = new CLevel(0);
+    bStarted = true;
+    return true;
+}
+
+bool CGame::Update()
+{
+    const float dt = g_pFrameTimer->Elapsed(true);
+    return pLevel->Update(dt);
+}
+
+void CGame::Draw()
+{
+    SCREEN_Set2D();
+    pLevel->Draw(pFont);
+    if (pFont != nullptr)
+    {
+        pFont->RenderText(true);
+    }
+}
+
+void CGame::End()
+{
+    if (!bStarted)
+    {
+        return;
+    }
+    delete pLevel;
+    pLevel = nullptr;
+    g_pFontManager->ReleaseFont(pFont);
+    pFont = nullptr;
+    g_pAudio->StopMusic();
+    g_pAudio->PrintMusicState();
+    bStarted = false;
+}
+
+bool CGame::Save()
+{
+    return pLevel != nullptr && pLevel->Save();
+}
+
+bool CGame::Load()
+{
+    return pLevel != nullptr && pLevel->Load();
+}
+
+void GAME_SeedRandom(std::uint32_t uiSeed)
+{
+    s_bSeedGiven = true;
+    s_uiSeed = uiSeed;
+}
+
+void GAME_FixFrameClock(float fStep)
+{
+    s_fFixedStep = fStep > 0.0f ? fStep : 0.0f;
+}
+
+float GAME_FixedFrameStep()
+{
+    return s_fFixedStep;
+}
+
 void GAME_Init()
 {
-    AppState = APP_FRONTEND;
+    AppState = APP_START_GAME;
+    RAND_Seed(s_bSeedGiven ? s_uiSeed : static_cast<std::uint32_t>(NowNanoseconds()));
     g_pAudio = new CAudio();
     g_pInput = new CInput();
     g_pFontManager = new FontManager();
@@ -118,20 +158,73 @@ void GAME_Init()
     g_pMusicPlayer->Init();
     g_pMusicPlayer->Play();  // the title music starts at once
     FS_SetupDirectories();
+    TEX_ResetTextures();
+    g_pFrameTimer = new CFrameTimer();
     glClearColor(0.25f, 0.25f, 1.0f, 1.0f);
     glPointSize(2.0f);
     glCullFace(GL_BACK);
-    FADE_Set(0.0f);  // the first picture fades in from black
+    SCORE_CheckFile();
+    g_pGame = new CGame();
+    bResumeSavedGame = SavedGameExists();
+    FADE_Set(0.0f);
     s_uiFrames = 0;
 }
 
 void GAME_Frame()
 {
-    SCREEN_Clear();
-    SCREEN_Set2D();
-    DrawSpineFrame();
-    FADE_StepIn();
-    FADE_Draw();
+    switch (AppState)
+    {
+        case APP_LEAVE_GAME:
+            g_pGame->End();
+            AppState = APP_START_GAME;
+            [[fallthrough]];
+        case APP_START_GAME:
+            g_pGame->Start();
+            if (bResumeSavedGame)
+            {
+                // The saved game is taken up once: the file goes whether or not it was usable.
+                bResumeSavedGame = false;
+                FADE_Set(1.0f);
+                const bool bLoaded = g_pGame->Load();
+                FS_RemoveSaveFile(SAVED_GAME_FILE);
+                if (!bLoaded)
+                {
+                    g_pGame->Start();
+                    FADE_Set(0.0f);
+                }
+            }
+            AppState = APP_GAME_FADE_IN;
+            [[fallthrough]];
+        case APP_GAME_FADE_IN:
+            SCREEN_Clear();
+            g_pGame->Draw();
+            if (FADE_StepIn())
+            {
+                AppState = APP_GAME;
+            }
+            FADE_Draw();
+            break;
+        case APP_GAME:
+            if (!g_pGame->Update())
+            {
+                AppState = APP_GAME_FADE_OUT;
+            }
+            SCREEN_Clear();
+            g_pGame->Draw();
+            break;
+        case APP_GAME_FADE_OUT:
+            SCREEN_Clear();
+            g_pGame->Draw();
+            if (FADE_StepOut())
+            {
+                AppState = APP_LEAVE_GAME;
+            }
+            FADE_Draw();
+            break;
+        default:
+            AppState = APP_START_GAME;
+            break;
+    }
     g_pMusicPlayer->Update();
     g_pAudio->UpdateMusic();
     g_pInput->clear();
@@ -140,21 +233,33 @@ void GAME_Frame()
 
 void GAME_PauseLevel()
 {
-    // The spine's frame has no level to pause.
+    if (g_pGame != nullptr && g_pGame->pLevel != nullptr)
+    {
+        g_pGame->pLevel->Pause();
+    }
 }
 
 void GAME_Shutdown()
 {
     std::printf("Shutting down after %u frames\n", s_uiFrames);
+    if (AppState == APP_GAME)
+    {
+        g_pGame->Save();
+    }
+    delete g_pGame;
+    g_pGame = nullptr;
     g_pMusicPlayer->InstantStop();
     delete g_pMusicPlayer;
     g_pMusicPlayer = nullptr;
     delete g_pAudio;
     g_pAudio = nullptr;
+    LEVEL_ForgetSounds();
     delete g_pFontManager;
     g_pFontManager = nullptr;
     delete g_pTouchAreaManager;
     g_pTouchAreaManager = nullptr;
+    delete g_pFrameTimer;
+    g_pFrameTimer = nullptr;
     delete g_pInput;
     g_pInput = nullptr;
 }

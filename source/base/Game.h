@@ -1,6 +1,9 @@
 #pragma once
 
-// The game's entry points, called by the shell: GAME_ functions are the game's top level.
+// The game's entry points, called by the shell: GAME_ functions are the game's top level. The
+// game object CGame owns one game at a time; CFrameTimer measures the time between frames.
+
+#include <cstdint>
 
 // The application state (kept in one global).
 enum AppStateValue
@@ -18,9 +21,49 @@ enum AppStateValue
 extern int AppState;
 
 class CAudio;
+class CFont;
+class CLevel;
 class FontManager;
 class MusicPlayer;
 class TouchAreaManager;
+
+// The time between frames, from a monotonic clock in nanoseconds; or, when the clock is fixed
+// (scripted runs and replays), exactly one fixed step a frame.
+class CFrameTimer
+{
+public:
+    std::int64_t iStamp;  // nanoseconds
+
+    CFrameTimer();  // stamped now
+    // Seconds since the stamp; with bReset the stamp moves to now.
+    float Elapsed(bool bReset);
+};
+
+// The game being played: the HUD font and the level, from Start to End.
+class CGame
+{
+public:
+    CFont* pFont;    // "Boughfall", loaded when a game starts
+    CLevel* pLevel;  // null between games
+    bool bStarted;
+
+    CGame();
+    ~CGame();
+    CGame(const CGame&) = delete;
+    CGame& operator=(const CGame&) = delete;
+
+    // Loads the HUD font and the yawns, resets the frame timer and creates a new level.
+    bool Start();
+    // One level update with the measured frame time; false once the player has left.
+    bool Update();
+    // SCREEN_Set2D, the level, then the HUD text.
+    void Draw();
+    // Deletes the level, releases the font, silences the effects.
+    void End();
+    // The saved game (see SaveGame.cpp).
+    bool Save();
+    bool Load();
+};
 
 // The program-wide objects, alive from GAME_Init to GAME_Shutdown (the input holder g_pInput is
 // declared with CInput).
@@ -28,6 +71,17 @@ extern CAudio* g_pAudio;
 extern FontManager* g_pFontManager;
 extern TouchAreaManager* g_pTouchAreaManager;
 extern MusicPlayer* g_pMusicPlayer;
+extern CFrameTimer* g_pFrameTimer;
+extern CGame* g_pGame;
+// A saved game existed at launch and has not yet been taken up.
+extern bool bResumeSavedGame;
+
+// Before GAME_Init, for runs that must replay exactly: the random source starts from this seed
+// instead of the clock.
+void GAME_SeedRandom(std::uint32_t uiSeed);
+// Every frame then lasts exactly fStep seconds for the game's rules (0 = the real clock again).
+void GAME_FixFrameClock(float fStep);
+float GAME_FixedFrameStep();
 
 // Once, when launching has finished: creates the program-wide objects.
 void GAME_Init();
@@ -35,7 +89,7 @@ void GAME_Init();
 void GAME_Frame();
 // When the application resigns active: a level being played is paused.
 void GAME_PauseLevel();
-// When the application terminates: releases everything.
+// When the application terminates: saves a level in play and releases everything.
 void GAME_Shutdown();
 
 // Frames drawn since GAME_Init (the trace and the scripted runs read it).

@@ -19,6 +19,7 @@ public:
     // The touch object, allocated and cleared on the first request (the view asks for it).
     INPTTouch* CreateTouch();
     INPTTouch* GetTouch() const { return pTouch; }
+    INPTAccelerometer* GetAccelerometer() const { return pAccelerometer; }
 
     sTouch* getTouches();
     sPoint2D* getNewTouchPoints();

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "Assert.h"
+#include "AtomicFile.h"
 #include "Host.h"
 
 namespace
@@ -14,6 +15,8 @@ namespace
 
 char s_strResourceDirectory[FS_MAX_PATH];
 char s_strSaveDirectory[FS_MAX_PATH];
+// False once the save directory could not be made: saving is skipped without a line each time.
+bool s_bSaveDirectoryUsable = true;
 
 // Copies a path into a FS_MAX_PATH buffer, cutting what does not fit.
 void CopyPath(char* pDest, const char* pSource)
@@ -44,11 +47,6 @@ bool MakeDirectories(const char* pPath)
     return HostIsDirectory(strPath) != 0;
 }
 
-void JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pName)
-{
-    std::snprintf(pDest, uiSize, "%s/%s", pDirectory, pName != nullptr ? pName : "");
-}
-
 }  // namespace
 
 void FS_SetupDirectories()
@@ -73,10 +71,11 @@ void FS_SetupDirectories()
     }
     std::snprintf(strPath, sizeof(strPath), "%s/Data", strBase);
     CopyPath(s_strSaveDirectory, strPath);
-    if (!MakeDirectories(s_strSaveDirectory))
+    s_bSaveDirectoryUsable = MakeDirectories(s_strSaveDirectory);
+    if (!s_bSaveDirectoryUsable)
     {
-        std::printf("Cannot create the save directory %s: %s\n", s_strSaveDirectory,
-                    std::strerror(errno));
+        std::printf("Cannot create the save directory %s (%s): the game will not be saved\n",
+                    s_strSaveDirectory, std::strerror(errno));
     }
 }
 
@@ -88,6 +87,7 @@ void FS_SetResourceDirectory(const char* pPath)
 void FS_SetSaveDirectory(const char* pPath)
 {
     CopyPath(s_strSaveDirectory, pPath);
+    s_bSaveDirectoryUsable = true;
 }
 
 const char* FS_ResourceDirectory()
@@ -100,24 +100,68 @@ const char* FS_SaveDirectory()
     return s_strSaveDirectory;
 }
 
+bool FS_JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pName)
+{
+    const int iLength =
+        std::snprintf(pDest, uiSize, "%s/%s", pDirectory != nullptr ? pDirectory : "",
+                      pName != nullptr ? pName : "");
+    if (iLength < 0 || static_cast<size_t>(iLength) >= uiSize)
+    {
+        std::printf("Path too long, not used: %s/%s\n", pDirectory != nullptr ? pDirectory : "",
+                    pName != nullptr ? pName : "");
+        if (uiSize > 0)
+        {
+            pDest[0] = '\0';
+        }
+        return false;
+    }
+    return true;
+}
+
 FILE* FS_OpenSaveFile(const char* pName, const char* pMode)
 {
     char strPath[2048];
-    JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName);
+    if (!FS_JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
+    {
+        return nullptr;
+    }
     return HostFileOpen(strPath, pMode);
 }
 
 int FS_RemoveSaveFile(const char* pName)
 {
     char strPath[2048];
-    JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName);
+    if (!FS_JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
+    {
+        return -1;
+    }
     return std::remove(strPath);
+}
+
+bool FS_ReplaceSaveFile(const char* pName, const void* pData, size_t uiSize)
+{
+    char strPath[2048];
+    if (!s_bSaveDirectoryUsable ||
+        !FS_JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
+    {
+        return false;
+    }
+    char strError[256];
+    if (!HostReplaceFile(strPath, pData, uiSize, strError, sizeof(strError)))
+    {
+        std::printf("Cannot save %s: %s\n", strPath, strError);
+        return false;
+    }
+    return true;
 }
 
 FILE* FS_OpenResourceFile(const char* pRelativePath)
 {
     char strPath[2048];
-    JoinPath(strPath, sizeof(strPath), s_strResourceDirectory, pRelativePath);
+    if (!FS_JoinPath(strPath, sizeof(strPath), s_strResourceDirectory, pRelativePath))
+    {
+        return nullptr;
+    }
     FILE* pFile = HostFileOpen(strPath, "rb");
     if (pFile == nullptr)
     {

@@ -29,6 +29,16 @@ FILE* FS_OpenSaveFile(const char* pName, const char* pMode);
 // Removes "<save directory>/<name>".
 int FS_RemoveSaveFile(const char* pName);
 
+// Replaces "<save directory>/<name>" whole with uiSize bytes: the old file stays until the new
+// one is complete on disk (see AtomicFile.h). False, after one line naming the file and the
+// reason, when it could not be written (silently when the save directory could not be made:
+// that was said once at start-up).
+bool FS_ReplaceSaveFile(const char* pName, const void* pData, size_t uiSize);
+
+// Builds "<directory>/<name>" into pDest; false, after one line, when it does not fit (nothing
+// is opened then).
+bool FS_JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pName);
+
 // Opens "<resource directory>/<relative path>" for reading in binary mode; when the file
 // cannot be opened, prints "Error - File not found: <relative path>" and returns null.
 FILE* FS_OpenResourceFile(const char* pRelativePath);

@@ -22,6 +22,9 @@ public:
     // free then. Every slot in use is a programming error (assertion "FontManager").
     CFont* LoadFont(const char* pName, int iCapacity);
 
+    // Destroys one font and frees its slot; a font the manager does not hold is ignored.
+    void ReleaseFont(CFont* pFont);
+
     // Destroys every font: texture references, file buffers and arrays.
     void ReleaseAll();
 };

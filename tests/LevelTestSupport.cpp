@@ -1,0 +1,166 @@
+#include "LevelTestSupport.h"
+
+#include <SDL.h>
+
+#include "Audio.h"
+#include "FileSystem.h"
+#include "GLES.h"
+#include "Game.h"
+#include "Host.h"
+#include "Input.h"
+#include "LevelSounds.h"
+#include "Random.h"
+#include "Screen.h"
+#include "TestSupport.h"
+#include "Textures.h"
+
+void LevelTest::SetUpTestSuite()
+{
+    ASSERT_TRUE(TEST_OpenGLWindow(480, 320));
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    HostOpenAudio(22050, 1);
+    FS_SetResourceDirectory(std::getenv("BF_DATA_DIR"));
+    TEX_ResetTextures();
+    g_pAudio = new CAudio();
+    g_pInput = new CInput();
+    g_pInput->CreateTouch();
+    // The tests give the tilt themselves: no poll in the background.
+    UIAccelerometer::sharedAccelerometer()->setDelegate(nullptr);
+    Tilt(-1.0f, 0.0f);
+}
+
+void LevelTest::TearDownTestSuite()
+{
+    delete g_pInput;
+    g_pInput = nullptr;
+    delete g_pAudio;
+    g_pAudio = nullptr;
+    LEVEL_ForgetSounds();
+    HostShutdown();
+}
+
+void LevelTest::SetUp()
+{
+    strSaveDir = TEST_MakeTempDir("level");
+    FS_SetSaveDirectory(strSaveDir.c_str());
+    Tilt(-1.0f, 0.0f);
+}
+
+void LevelTest::TearDown()
+{
+    delete pLevel;
+    pLevel = nullptr;
+    g_pInput->GetTouch()->init();
+}
+
+CLevel* LevelTest::NewLevel(unsigned int uiSeed)
+{
+    delete pLevel;
+    RAND_Seed(uiSeed);
+    pLevel = new CLevel(0);
+    DrawFrame();
+    return pLevel;
+}
+
+void LevelTest::Play()
+{
+    pLevel->iMode = LEVEL_PLAYING;
+}
+
+int LevelTest::Spawn()
+{
+    bool bWasFilled[MAX_POMMOS];
+    for (int k = 0; k < MAX_POMMOS; ++k)
+    {
+        bWasFilled[k] = pLevel->pPommos[k] != nullptr;
+    }
+    const int iMode = pLevel->iMode;
+    pLevel->iMode = LEVEL_PLAYING;
+    pLevel->fSpawnAccumulator = 1.0f;
+    pLevel->Update(0.0f);
+    pLevel->iMode = iMode;
+    for (int k = 0; k < MAX_POMMOS; ++k)
+    {
+        if (!bWasFilled[k] && pLevel->pPommos[k] != nullptr)
+        {
+            return k;
+        }
+    }
+    return -1;
+}
+
+void LevelTest::AboutToLand(int iSlot, float x, int iState, bool bThrownUp)
+{
+    CPommo* pPommo = pLevel->pPommos[iSlot];
+    ASSERT_NE(pPommo, nullptr);
+    pPommo->bFlying = 1;
+    pPommo->bThrownUp = bThrownUp ? 1 : 0;
+    pPommo->iState = iState;
+    pPommo->vPosition[0] = x;
+    pPommo->vPosition[1] = 3.0f;
+}
+
+void LevelTest::AboutToDrop(int iSlot)
+{
+    CPommo* pPommo = pLevel->pPommos[iSlot];
+    ASSERT_NE(pPommo, nullptr);
+    pPommo->iState = POMMO_OVERRIPE;
+    pPommo->iFace = FACE_OVERRIPE;
+    pPommo->fFaceTimer = 5.0f;
+}
+
+void LevelTest::TouchDown(int x, int y)
+{
+    sTouch& tTouch = g_pInput->getTouches()[0];
+    tTouch.x = x;
+    tTouch.y = y;
+    tTouch.iAge = 0;
+    tTouch.state = 1;
+    pLevel->TouchesBegan();
+}
+
+void LevelTest::TouchMove(int x, int y)
+{
+    sTouch& tTouch = g_pInput->getTouches()[0];
+    tTouch.x = x;
+    tTouch.y = y;
+    ++tTouch.iAge;
+    tTouch.state = 2;
+    pLevel->TouchesMoved();
+}
+
+void LevelTest::TouchUp(int x, int y)
+{
+    sTouch& tTouch = g_pInput->getTouches()[0];
+    tTouch.x = x;
+    tTouch.y = y;
+    tTouch.iAge = -1;
+    tTouch.state = 0;
+    pLevel->TouchesEnded();
+}
+
+void LevelTest::Tilt(float x, float y)
+{
+    UIAcceleration tSample{};
+    tSample.x = x;
+    tSample.y = y;
+    tSample.z = 0.0f;
+    INPTAccelerometer* pAccelerometer = g_pInput->GetAccelerometer();
+    for (int i = 0; i < 2000; ++i)
+    {
+        pAccelerometer->accelerometerDidAccelerate(nullptr, &tSample);
+    }
+}
+
+void LevelTest::DrawFrame()
+{
+    glViewport(0, 0, 480, 320);
+    SCREEN_Clear();
+    // The level's own 2D space, drawn upright into the test window.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 480, 0, 320, -1, 1024);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    pLevel->Draw(nullptr);
+}

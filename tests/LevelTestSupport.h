@@ -1,0 +1,50 @@
+#pragma once
+
+// What the level tests share: the program-wide objects a level needs (a GL window under the
+// virtual X server, the generated data, the sound engine on the disk driver, the input holder
+// with its accelerometer fed by hand), a fresh save folder per test, and small ways to set up
+// the situations the rules are about.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Level.h"
+
+class LevelTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // A new level (deleting the previous one), seeded, drawn once so the twigs know where
+    // they are.
+    CLevel* NewLevel(unsigned int uiSeed = 1);
+
+    // The level in play, any getting ready skipped.
+    void Play();
+
+    // Spawns a pommo at the next update whatever the timers; its slot, or -1 when refused.
+    int Spawn();
+
+    // A pommo in slot iSlot about to land at x, flying, in the given state.
+    void AboutToLand(int iSlot, float x, int iState, bool bThrownUp);
+
+    // A pommo in slot iSlot whose next update drops it off its twig.
+    void AboutToDrop(int iSlot);
+
+    // The finger: writes touch slot 0 as the touch input does, then tells the level.
+    void TouchDown(int x, int y);
+    void TouchMove(int x, int y);
+    void TouchUp(int x, int y);
+
+    // Feeds the accelerometer filter until it holds (x, y, 0).
+    static void Tilt(float x, float y);
+
+    void DrawFrame();
+
+    std::string strSaveDir;
+    CLevel* pLevel = nullptr;
+};

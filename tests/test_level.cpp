@@ -1,0 +1,788 @@
+// The level's rules, driven through its public operations with a fixed step and a fixed seed:
+// scoring and the multiplier, the flow of a game (drops, game over, pausing, difficulty),
+// spawning and its refusals, picking, stretching and throwing, gravity from the tilt, and a
+// long soak with random touches and tilts.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "HighScore.h"
+#include "Input.h"
+#include "LevelSounds.h"
+#include "LevelTables.h"
+#include "LevelTestSupport.h"
+#include "Random.h"
+
+namespace
+{
+
+constexpr float STEP = 1.0f / 60.0f;
+
+float BasketMiddle(int iType)
+{
+    return static_cast<float>(BASKET_WIDTH * g_iPommoBasket[iType] + BASKET_WIDTH / 2);
+}
+
+// Any x outside the basket of a type.
+float WrongBasket(int iType)
+{
+    return BasketMiddle(iType) + (g_iPommoBasket[iType] == 0 ? 240.0f : -120.0f);
+}
+
+}  // namespace
+
+// ---- Scoring -----------------------------------------------------------------------------
+
+TEST_F(LevelTest, CatchesScoreByRipenessThrowAndMultiplier)
+{
+    NewLevel();
+    Play();
+    const int iNoBefore = LEVEL_SoundPlays(LEVEL_SOUND_NO);
+
+    // A ripe pommo thrown upwards into its basket at x1: 2 points, doubled.
+    int k = Spawn();
+    ASSERT_GE(k, 0);
+    int iType = pLevel->pPommos[k]->iType;
+    AboutToLand(k, BasketMiddle(iType), POMMO_RIPE, true);
+    pLevel->Update(STEP);
+    EXPECT_EQ(pLevel->iScore, 4);
+    EXPECT_EQ(pLevel->pPommos[k], nullptr);
+    EXPECT_EQ(pLevel->tPopups[0].iValue, 4);
+    EXPECT_EQ(pLevel->tPopups[0].x, static_cast<int>(BasketMiddle(iType)));
+    EXPECT_EQ(pLevel->tPopups[0].y, 5);  // placed at 4, risen once in the same update
+
+    // The same throw at x5 scores 20.
+    pLevel->iMultiplier = 5;
+    k = Spawn();
+    iType = pLevel->pPommos[k]->iType;
+    AboutToLand(k, BasketMiddle(iType), POMMO_RIPE, true);
+    pLevel->Update(STEP);
+    EXPECT_EQ(pLevel->iScore, 24);
+    EXPECT_EQ(pLevel->tPopups[1].iValue, 20);
+
+    // A growing pommo dropped straight down into the wrong basket costs 1 x 5 and resets the
+    // multiplier and the streak; the miss is heard.
+    k = Spawn();
+    iType = pLevel->pPommos[k]->iType;
+    AboutToLand(k, WrongBasket(iType), POMMO_GROWING, false);
+    pLevel->Update(STEP);
+    EXPECT_EQ(pLevel->iScore, 19);
+    EXPECT_EQ(pLevel->iMultiplier, 1);
+    EXPECT_EQ(pLevel->iStreak, 0);
+    EXPECT_EQ(pLevel->tPopups[2].iValue, -5);
+    EXPECT_EQ(LEVEL_SoundPlays(LEVEL_SOUND_NO), iNoBefore + 1);
+
+    // Overripe counts as one point, like growing.
+    k = Spawn();
+    iType = pLevel->pPommos[k]->iType;
+    AboutToLand(k, BasketMiddle(iType), POMMO_OVERRIPE, false);
+    pLevel->Update(STEP);
+    EXPECT_EQ(pLevel->iScore, 20);
+}
+
+TEST_F(LevelTest, BasketEdgesAreInside)
+{
+    NewLevel();
+    Play();
+    for (int iEdge = 0; iEdge < 3; ++iEdge)
+    {
+        const int k = Spawn();
+        ASSERT_GE(k, 0);
+        const int iType = pLevel->pPommos[k]->iType;
+        const float fLow = static_cast<float>(BASKET_WIDTH * g_iPommoBasket[iType]);
+        const float x[3] = {fLow, fLow + BASKET_WIDTH,
+                            fLow > 0.0f ? std::nextafter(fLow, -1.0f) : fLow + 120.5f};
+        const int iScore = pLevel->iScore;
+        AboutToLand(k, x[iEdge], POMMO_GROWING, false);
+        pLevel->Update(STEP);
+        EXPECT_EQ(pLevel->iScore, iEdge < 2 ? iScore + 1 : iScore - 1) << "x " << x[iEdge];
+    }
+}
+
+TEST_F(LevelTest, EveryTenthCatchInARowRaisesTheMultiplierUpToFive)
+{
+    NewLevel();
+    Play();
+    int iExpectedScore = 0;
+    for (int iCatch = 1; iCatch <= 50; ++iCatch)
+    {
+        const int k = Spawn();
+        ASSERT_GE(k, 0);
+        const int iBefore = pLevel->iMultiplier;
+        AboutToLand(k, BasketMiddle(pLevel->pPommos[k]->iType), POMMO_GROWING, false);
+        pLevel->Update(STEP);
+        // The catch scores at the multiplier it found, then the tenth raises it.
+        iExpectedScore += iBefore;
+        ASSERT_EQ(pLevel->iScore, iExpectedScore) << "catch " << iCatch;
+        const int iExpected = iCatch < 10 ? 1 : (iCatch < 40 ? 1 + iCatch / 10 : 5);
+        ASSERT_EQ(pLevel->iMultiplier, iExpected) << "catch " << iCatch;
+        ASSERT_EQ(pLevel->iStreak, iCatch);
+    }
+}
+
+TEST_F(LevelTest, CheersOnlyForTwoPointCatchesAtMostEveryFourSeconds)
+{
+    NewLevel(7);
+    Play();
+    auto Cheers = []
+    {
+        return LEVEL_SoundPlays(LEVEL_SOUND_YAY1) + LEVEL_SoundPlays(LEVEL_SOUND_YAY2) +
+               LEVEL_SoundPlays(LEVEL_SOUND_YAY3);
+    };
+    auto Catch = [&](int iState, float fYayTimer, int iMultiplier)
+    {
+        const int k = Spawn();
+        EXPECT_GE(k, 0);
+        pLevel->fYayTimer = fYayTimer;
+        pLevel->iMultiplier = iMultiplier;
+        AboutToLand(k, BasketMiddle(pLevel->pPommos[k]->iType), iState, false);
+        pLevel->Update(0.0f);
+        pLevel->iStreak = 0;
+    };
+    const int iStart = Cheers();
+    for (int i = 0; i < 40; ++i)
+    {
+        Catch(POMMO_GROWING, 100.0f, 1);  // one point: never
+        Catch(POMMO_RIPE, 3.99f, 1);      // too soon after the last cheer
+    }
+    EXPECT_EQ(Cheers(), iStart);
+
+    // Two points after four seconds: heard when RandFloat >= multiplier x 0.15, so about 85 %
+    // of the time at x1 and 25 % at x5; a cheer restarts the wait.
+    int iAtOne = Cheers();
+    for (int i = 0; i < 200; ++i)
+    {
+        const int iBefore = Cheers();
+        Catch(POMMO_RIPE, 4.0f, 1);
+        if (Cheers() > iBefore)
+        {
+            EXPECT_EQ(pLevel->fYayTimer, 0.0f);
+        }
+    }
+    iAtOne = Cheers() - iAtOne;
+    int iAtFive = Cheers();
+    for (int i = 0; i < 200; ++i)
+    {
+        Catch(POMMO_RIPE, 4.0f, 5);
+    }
+    iAtFive = Cheers() - iAtFive;
+    EXPECT_GT(iAtOne, 150);
+    EXPECT_LT(iAtOne, 190);
+    EXPECT_GT(iAtFive, 25);
+    EXPECT_LT(iAtFive, 80);
+}
+
+// ---- The flow of a game ------------------------------------------------------------------
+
+TEST_F(LevelTest, GetReadyLastsASecondThenPlay)
+{
+    NewLevel();
+    EXPECT_EQ(pLevel->iMode, LEVEL_GET_READY);
+    for (int i = 0; i < 9; ++i)
+    {
+        pLevel->Update(0.1f);
+    }
+    EXPECT_EQ(pLevel->iMode, LEVEL_GET_READY);
+    pLevel->Update(0.1001f);
+    EXPECT_EQ(pLevel->iMode, LEVEL_PLAYING);
+    // Nothing spawns while getting ready, and a touch does nothing yet.
+    for (const CPommo* pPommo : pLevel->pPommos)
+    {
+        EXPECT_EQ(pPommo, nullptr);
+    }
+}
+
+TEST_F(LevelTest, ThirdDropEndsTheGameEvenWhenWinning)
+{
+    NewLevel();
+    Play();
+    pLevel->iScore = 100;
+    int iSlots[4];
+    for (int& k : iSlots)
+    {
+        do
+        {
+            k = Spawn();
+        } while (k < 0);
+    }
+    pLevel->fModeTimer = 30.0f;
+    for (int i = 0; i < 2; ++i)
+    {
+        AboutToDrop(iSlots[i]);
+        pLevel->Update(STEP);
+        EXPECT_EQ(pLevel->iLostCount, i + 1);
+        EXPECT_EQ(pLevel->iMode, LEVEL_PLAYING);
+    }
+    AboutToDrop(iSlots[2]);
+    EXPECT_TRUE(pLevel->Update(STEP));
+    EXPECT_EQ(pLevel->iLostCount, 3);
+    EXPECT_EQ(pLevel->iMode, LEVEL_GAME_OVER);
+    EXPECT_EQ(pLevel->fModeTimer, 0.0f);  // game over restarts the timer
+    // A fallen pommo stays where it lies, occupying its slot.
+    EXPECT_EQ(pLevel->pPommos[iSlots[0]]->iState, POMMO_FALLEN);
+
+    // A fourth drop during game over changes nothing but the count.
+    pLevel->Update(0.5f);
+    AboutToDrop(iSlots[3]);
+    pLevel->Update(0.1f);
+    EXPECT_EQ(pLevel->iLostCount, 4);
+    EXPECT_EQ(pLevel->iMode, LEVEL_GAME_OVER);
+    EXPECT_FLOAT_EQ(pLevel->fModeTimer, 0.2f);  // each step counts at most 0.1 s
+}
+
+TEST_F(LevelTest, GameOverTakesATouchStrictlyAfterTwoSeconds)
+{
+    NewLevel();
+    Play();
+    pLevel->fModeTimer = 5.0f;  // well past two seconds of play
+    TouchDown(470, 40);         // gives up
+    ASSERT_EQ(pLevel->iMode, LEVEL_GAME_OVER);
+    TouchDown(240, 160);
+    EXPECT_EQ(pLevel->iMode, LEVEL_GAME_OVER);  // the timer restarted at game over
+    pLevel->fModeTimer = 2.0f;
+    TouchDown(240, 160);
+    EXPECT_EQ(pLevel->iMode, LEVEL_GAME_OVER);
+    pLevel->fModeTimer = std::nextafter(2.0f, 3.0f);
+    TouchDown(240, 160);
+    EXPECT_EQ(pLevel->iMode, LEVEL_EXIT);
+    EXPECT_FALSE(pLevel->Update(STEP));
+}
+
+TEST_F(LevelTest, ADropWhileLeavingDoesNotReopenGameOver)
+{
+    NewLevel();
+    Play();
+    int k;
+    do
+    {
+        k = Spawn();
+    } while (k < 0);
+    pLevel->iLostCount = 2;
+    TouchDown(470, 40);
+    pLevel->fModeTimer = 2.5f;
+    TouchDown(10, 10);
+    ASSERT_EQ(pLevel->iMode, LEVEL_EXIT);
+    AboutToDrop(k);
+    EXPECT_FALSE(pLevel->Update(STEP));
+    EXPECT_EQ(pLevel->iLostCount, 3);
+    EXPECT_EQ(pLevel->iMode, LEVEL_EXIT);
+}
+
+TEST_F(LevelTest, PauseButtonAndResumeByTouch)
+{
+    NewLevel();
+    Play();
+    pLevel->fModeTimer = 12.0f;
+    TouchDown(9, 245);  // just inside the button's open bounds
+    EXPECT_EQ(pLevel->iMode, LEVEL_PAUSED);
+    // Nothing moves while paused, but every update still records a snapshot.
+    const int iWrite = pLevel->iSnapshotWrite;
+    pLevel->Update(0.1f);
+    EXPECT_EQ(pLevel->fModeTimer, 12.0f);
+    EXPECT_EQ(pLevel->iSnapshotWrite, (iWrite + 1) % NUM_SNAPSHOTS);
+    TouchDown(300, 300);
+    EXPECT_EQ(pLevel->iMode, LEVEL_PLAYING);
+    // The button's edges are outside it.
+    TouchDown(8, 260);
+    EXPECT_EQ(pLevel->iMode, LEVEL_PLAYING);
+    TouchDown(30, 292);
+    EXPECT_EQ(pLevel->iMode, LEVEL_PLAYING);
+}
+
+TEST_F(LevelTest, ATouchThatResumesCanAlsoPick)
+{
+    NewLevel();
+    Play();
+    const int k = Spawn();
+    ASSERT_GE(k, 0);
+    DrawFrame();
+    pLevel->Pause();
+    const CPommo* pPommo = pLevel->pPommos[k];
+    TouchDown(static_cast<int>(pPommo->vScreenPoint[0]), static_cast<int>(pPommo->vScreenPoint[1]));
+    EXPECT_EQ(pLevel->iMode, LEVEL_PLAYING);
+    EXPECT_EQ(pLevel->iSelected, k);
+    EXPECT_TRUE(pPommo->bHeld);
+}
+
+TEST_F(LevelTest, PausingLetsGoOfADraggedPommo)
+{
+    NewLevel();
+    Play();
+    const int k = Spawn();
+    ASSERT_GE(k, 0);
+    DrawFrame();
+    CPommo* pPommo = pLevel->pPommos[k];
+    const int x = static_cast<int>(pPommo->vScreenPoint[0]);
+    const int y = static_cast<int>(pPommo->vScreenPoint[1]);
+    TouchDown(x, y);
+    TouchMove(x + 60, y - 60);
+    pLevel->Update(STEP);
+    ASSERT_EQ(pPommo->iFace, FACE_STRETCHED);
+    pLevel->Pause();  // the window lost the focus mid-drag
+    EXPECT_EQ(pLevel->iMode, LEVEL_PAUSED);
+    EXPECT_FALSE(pPommo->bHeld);
+    EXPECT_EQ(pLevel->iSelected, -1);
+    EXPECT_FALSE(pLevel->bDragging);
+    EXPECT_EQ(pPommo->iFace, FACE_GROWING);
+    // The finger lifted later throws nothing; the pommo hangs on and grows again.
+    TouchUp(x + 60, y - 60);
+    EXPECT_FALSE(pPommo->bFlying);
+    TouchDown(400, 300);
+    const float fRipeTimer = pPommo->fRipeTimer;
+    pLevel->Update(STEP);
+    EXPECT_GT(pPommo->fRipeTimer, fRipeTimer);
+    for (int i = 0; i < 30; ++i)
+    {
+        pLevel->Update(STEP);
+    }
+    EXPECT_EQ(pPommo->fStretch, 1.0f);
+}
+
+TEST_F(LevelTest, DifficultyRisesEveryMinuteOfPlayUpToThree)
+{
+    NewLevel();
+    Play();
+    auto CellOf = [&](int iBasket)
+    {
+        // The colour cell a basket shows, from its left texture coordinate.
+        const float fLeft = pLevel->pBasketWide[iBasket]->tVerts[0].u * 1024.0f;
+        return static_cast<int>(std::lround((fLeft - 642.0f) / 64.0f));
+    };
+    EXPECT_EQ(g_iDifficultyLevel, 1);
+    EXPECT_EQ(CellOf(1), 0);
+    EXPECT_EQ(CellOf(2), 1);
+    EXPECT_EQ(CellOf(0), BASKET_COLOUR_UNUSED);
+    EXPECT_EQ(CellOf(3), BASKET_COLOUR_UNUSED);
+
+    pLevel->fModeTimer = 59.99f;
+    pLevel->Update(0.01f);
+    EXPECT_EQ(g_iDifficultyLevel, 1);  // not past 60 yet
+    pLevel->bDragging = 1;
+    pLevel->Update(0.01f);
+    EXPECT_EQ(g_iDifficultyLevel, 1);  // a period does not end mid-drag
+    pLevel->bDragging = 0;
+    pLevel->Update(0.01f);
+    EXPECT_EQ(g_iDifficultyLevel, 2);
+    EXPECT_EQ(pLevel->fModeTimer, 0.0f);
+    EXPECT_EQ(CellOf(0), 2);  // type 2's basket
+
+    pLevel->fModeTimer = 60.0f;
+    pLevel->Update(0.01f);
+    EXPECT_EQ(g_iDifficultyLevel, 3);
+    EXPECT_EQ(CellOf(3), 3);
+    pLevel->fModeTimer = 60.0f;
+    pLevel->Update(0.01f);
+    EXPECT_EQ(g_iDifficultyLevel, 3);
+    EXPECT_GT(pLevel->fModeTimer, 60.0f);
+    // All four types now grow.
+    bool bSeen[NUM_POMMO_TYPES] = {};
+    for (int i = 0; i < 400; ++i)
+    {
+        const int k = Spawn();
+        if (k >= 0)
+        {
+            bSeen[pLevel->pPommos[k]->iType] = true;
+            pLevel->pPommos[k] = nullptr;
+        }
+    }
+    for (bool bType : bSeen)
+    {
+        EXPECT_TRUE(bType);
+    }
+}
+
+TEST_F(LevelTest, AnAbsenceCountsAsOneShortStep)
+{
+    NewLevel();
+    Play();
+    pLevel->fModeTimer = 10.0f;
+    pLevel->Update(600.0f);  // back after ten minutes away
+    EXPECT_FLOAT_EQ(pLevel->fModeTimer, 10.1f);
+    EXPECT_FLOAT_EQ(pLevel->fSpawnRate, 0.5f + 0.1f * 0.005f);
+    pLevel->Update(std::nanf(""));
+    pLevel->Update(-1.0f);
+    EXPECT_FLOAT_EQ(pLevel->fModeTimer, 10.1f);
+}
+
+// ---- Spawning ----------------------------------------------------------------------------
+
+TEST_F(LevelTest, SpawnsKeepOneHangingPommoPerTwigAndTheirDistance)
+{
+    NewLevel(3);
+    Play();
+    const int iFirst = Spawn();
+    ASSERT_GE(iFirst, 0);
+    const CPommo* pFirst = pLevel->pPommos[iFirst];
+    int iRefused = 0;
+    for (int i = 0; i < 400; ++i)
+    {
+        const int k = Spawn();
+        EXPECT_EQ(pLevel->fSpawnAccumulator, 0.0f);  // spent whether or not anything grew
+        if (k < 0)
+        {
+            ++iRefused;
+            continue;
+        }
+        const CPommo* pNew = pLevel->pPommos[k];
+        const float dx = pNew->vPosition[0] - pFirst->vPosition[0];
+        const float dy = pNew->vPosition[1] - pFirst->vPosition[1];
+        EXPECT_NE(pNew->pBranch, pFirst->pBranch);
+        EXPECT_GE(dx * dx + dy * dy, 1024.0f);
+        EXPECT_EQ(pNew->pBranch, pLevel->Twig(pNew->iLimbIndex, pNew->iTwigIndex));
+        EXPECT_GE(pNew->fBranchPosition, 0.3f);
+        EXPECT_LE(pNew->fBranchPosition, 0.8f);
+        pLevel->pPommos[k] = nullptr;
+    }
+    EXPECT_GT(iRefused, 20);  // one twig in twenty is taken, and its neighbours are close
+
+    // A held (or flying) pommo does not keep others away.
+    pLevel->pPommos[iFirst]->bHeld = 1;
+    bool bSharedTwig = false;
+    for (int i = 0; i < 400 && !bSharedTwig; ++i)
+    {
+        const int k = Spawn();
+        if (k >= 0)
+        {
+            bSharedTwig = pLevel->pPommos[k]->pBranch == pFirst->pBranch;
+            pLevel->pPommos[k] = nullptr;
+        }
+    }
+    EXPECT_TRUE(bSharedTwig);
+}
+
+TEST_F(LevelTest, NoSpawnWithoutAFreeSlot)
+{
+    NewLevel();
+    Play();
+    int iFilled = 0;
+    while (iFilled < MAX_POMMOS)
+    {
+        const int k = Spawn();
+        if (k >= 0)
+        {
+            // Flying high and still (the step is 0): out of the way of the next ones.
+            pLevel->pPommos[k]->bFlying = 1;
+            pLevel->pPommos[k]->vPosition[1] = 5000.0f;
+            ++iFilled;
+        }
+    }
+    pLevel->fSpawnAccumulator = 1.5f;
+    pLevel->Update(0.0f);
+    EXPECT_FLOAT_EQ(pLevel->fSpawnAccumulator, 0.5f);
+    // Spawning only happens in play.
+    pLevel->pPommos[0] = nullptr;
+    pLevel->iMode = LEVEL_GAME_OVER;
+    pLevel->fSpawnAccumulator = 1.5f;
+    pLevel->Update(0.0f);
+    EXPECT_EQ(pLevel->pPommos[0], nullptr);
+    EXPECT_FLOAT_EQ(pLevel->fSpawnAccumulator, 1.5f);
+}
+
+// ---- Picking, stretching, throwing -------------------------------------------------------
+
+TEST_F(LevelTest, PickStretchAndThrow)
+{
+    NewLevel(5);
+    Play();
+    const int k = Spawn();
+    ASSERT_GE(k, 0);
+    pLevel->Update(STEP);
+    DrawFrame();
+    CPommo* pPommo = pLevel->pPommos[k];
+    const int x = static_cast<int>(pPommo->vScreenPoint[0]);
+    const int y = static_cast<int>(pPommo->vScreenPoint[1]);
+
+    TouchDown(x + 56, y - 84);  // the far corner of its reach
+    EXPECT_EQ(pLevel->iSelected, k);
+    // A new touch lets go of it (no lift came in between), and this one is just out of reach.
+    TouchDown(x + 57, y);
+    EXPECT_EQ(pLevel->iSelected, -1);
+    EXPECT_FALSE(pLevel->bDragging);
+    EXPECT_FALSE(pPommo->bHeld);
+
+    TouchDown(x, y);
+    ASSERT_EQ(pLevel->iSelected, k);
+    EXPECT_TRUE(pPommo->bHeld);
+    const float r = pLevel->pPommoFrames[pPommo->iType][0]->fHeight * 0.5f;
+    // A move reported in another phase is ignored.
+    g_pInput->getTouches()[0].state = 1;
+    pLevel->TouchesMoved();
+    EXPECT_EQ(pLevel->iTouchCurrentX, x);
+    // 1.5 r away: stretched 1.5 times, squashed by the type's stiffness.
+    const int dx = static_cast<int>(std::lround(r * 1.5f * 0.6f));
+    const int dy = static_cast<int>(std::lround(r * 1.5f * 0.8f));
+    TouchMove(x + dx, y + dy);
+    const float s = std::sqrt(static_cast<float>(dx * dx + dy * dy)) / r;
+    static const float s_fStiffness[4] = {0.95f, 0.75f, 0.98f, 0.75f};
+    const float k2 = s_fStiffness[pPommo->iType];
+    EXPECT_FLOAT_EQ(pPommo->fStretch, s);
+    EXPECT_FLOAT_EQ(pPommo->fSquash, (2.0f - s) * (1.0f - k2) + k2);
+    TouchMove(x + 400, y);
+    EXPECT_EQ(pPommo->fStretch, 2.0f);  // at most twice its length
+    EXPECT_FLOAT_EQ(pPommo->fSquash, k2);
+
+    // Let go up and to the left: thrown with twice the drag, the twig and its limb released.
+    CBranch* pTwig = pPommo->pBranch;
+    CBranch* pLimb = pTwig->pParent;
+    pTwig->tData.fAngle = pTwig->tData.fBaseAngle - 0.5f;
+    TouchUp(x - 30, y + 40);
+    EXPECT_TRUE(pPommo->bFlying);
+    EXPECT_FALSE(pPommo->bHeld);
+    EXPECT_TRUE(pPommo->bThrownUp);
+    EXPECT_EQ(pPommo->vVelocity[0], -60.0f);
+    EXPECT_EQ(pPommo->vVelocity[1], 80.0f);
+    EXPECT_EQ(pLevel->iSelected, -1);
+    EXPECT_FLOAT_EQ(pTwig->tData.fSwayDir, -0.5f);
+    EXPECT_FLOAT_EQ(pLimb->tData.fSwayDir, pLimb->tData.fAngle - pLimb->tData.fBaseAngle);
+
+    // It flies under gravity: up first, then down, and lands.
+    pLevel->Update(STEP);
+    EXPECT_GT(pPommo->vPosition[1], static_cast<float>(y) - 200.0f);
+    bool bLanded = false;
+    for (int i = 0; i < 600 && !bLanded; ++i)
+    {
+        pLevel->Update(STEP);
+        bLanded = pLevel->pPommos[k] == nullptr;
+    }
+    EXPECT_TRUE(bLanded);
+}
+
+TEST_F(LevelTest, TheCheapestPommoInReachIsPicked)
+{
+    NewLevel(9);
+    Play();
+    int a = -1;
+    int b = -1;
+    while (a < 0)
+    {
+        a = Spawn();
+    }
+    while (b < 0)
+    {
+        b = Spawn();
+    }
+    // Put both within reach of one touch, b nearer across and grown, a nearer upwards.
+    CPommo* pA = pLevel->pPommos[a];
+    CPommo* pB = pLevel->pPommos[b];
+    pA->vScreenPoint[0] = 200.0f;
+    pA->vScreenPoint[1] = 150.0f;
+    pB->vScreenPoint[0] = 210.0f;
+    pB->vScreenPoint[1] = 170.0f;
+    pA->fSize = pA->fFullSize;
+    pB->fSize = pB->fFullSize;
+    // Touch at (205, 150): a costs 5 x 1.5 + 0 = 7, b costs 7.5 + 20 = 27.
+    TouchDown(205, 150);
+    EXPECT_EQ(pLevel->iSelected, a);
+    TouchUp(205, 150);
+    pLevel->pPommos[pLevel->iSelected]->bFlying = 0;  // put back on its twig
+    // A small pommo costs up to 16 more: b wins when a has only just started growing.
+    pA->fSize = 0.01f;
+    pLevel->iSelected = -1;
+    TouchDown(209, 160);  // a: 13.5 + 10 + 15.6 = 39; b: 1.5 + 10 = 11
+    EXPECT_EQ(pLevel->iSelected, b);
+}
+
+// ---- Gravity -----------------------------------------------------------------------------
+
+TEST_F(LevelTest, GravityFollowsTheTiltWithinItsLean)
+{
+    NewLevel();
+    Play();
+    Tilt(-0.25f, 0.0f);  // upright
+    pLevel->Update(STEP);
+    EXPECT_FLOAT_EQ(pLevel->vGravity[0], 0.0f);
+    EXPECT_FLOAT_EQ(pLevel->vGravity[1], -9.81f);
+    EXPECT_FLOAT_EQ(pLevel->tHangMatrix[5], 1.0f);  // hanging straight down
+
+    Tilt(-0.25f * std::cos(0.2f), -0.25f * std::sin(0.2f));  // a slight lean to the right
+    pLevel->Update(STEP);
+    EXPECT_NEAR(pLevel->vGravity[0], 9.81f * std::sin(0.2f), 1e-3f);
+    EXPECT_NEAR(pLevel->vGravity[1], -9.81f * std::cos(0.2f), 1e-3f);
+    // Hanging pommos point along it: the local up axis is the opposite of gravity.
+    EXPECT_NEAR(pLevel->tHangMatrix[4], -std::sin(0.2f), 1e-4f);
+    EXPECT_NEAR(pLevel->tHangMatrix[5], std::cos(0.2f), 1e-4f);
+
+    Tilt(0.0f, 0.2f);  // lying on its side: capped at 0.4 g across
+    pLevel->Update(STEP);
+    EXPECT_FLOAT_EQ(pLevel->vGravity[0], -0.4f * 9.81f);
+    EXPECT_FLOAT_EQ(pLevel->vGravity[1], -0.9165f * 9.81f);
+
+    // No usable reading keeps the last gravity.
+    Tilt(0.0f, 0.0f);
+    pLevel->Update(STEP);
+    EXPECT_FLOAT_EQ(pLevel->vGravity[0], -0.4f * 9.81f);
+    // Upside down, gravity still points down.
+    Tilt(0.25f, 0.0f);
+    pLevel->Update(STEP);
+    EXPECT_FLOAT_EQ(pLevel->vGravity[1], -9.81f);
+    // A reading that is not a number (the filter then holds it for good) changes nothing.
+    Tilt(std::nanf(""), 0.0f);
+    pLevel->Update(STEP);
+    EXPECT_FLOAT_EQ(pLevel->vGravity[1], -9.81f);
+}
+
+TEST_F(LevelTest, NoTiltAtAllMeansStraightDown)
+{
+    Tilt(0.0f, 0.0f);
+    NewLevel();
+    EXPECT_EQ(pLevel->vGravity[2], 1.0f);  // as created, before any update
+    pLevel->Update(STEP);
+    EXPECT_EQ(pLevel->vGravity[0], 0.0f);
+    EXPECT_FLOAT_EQ(pLevel->vGravity[1], -9.81f);
+    EXPECT_EQ(pLevel->vGravity[2], 0.0f);
+}
+
+// ---- Soak ----------------------------------------------------------------------------------
+
+namespace
+{
+
+bool Finite(const float* p, int n)
+{
+    for (int i = 0; i < n; ++i)
+    {
+        if (!std::isfinite(p[i]))
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ExpectSane(const CLevel& tLevel, int iUpdate)
+{
+    ASSERT_TRUE(tLevel.iSelected >= -1 && tLevel.iSelected < MAX_POMMOS) << iUpdate;
+    ASSERT_TRUE(tLevel.iMultiplier >= 1 && tLevel.iMultiplier <= MAX_MULTIPLIER) << iUpdate;
+    ASSERT_TRUE(g_iDifficultyLevel >= 1 && g_iDifficultyLevel <= MAX_DIFFICULTY) << iUpdate;
+    ASSERT_TRUE(tLevel.iMode >= LEVEL_GET_READY && tLevel.iMode <= LEVEL_EXIT) << iUpdate;
+    ASSERT_TRUE(tLevel.iSnapshotWrite >= 0 && tLevel.iSnapshotWrite < NUM_SNAPSHOTS);
+    ASSERT_TRUE(Finite(tLevel.vGravity, 3) && Finite(tLevel.tHangMatrix, 16)) << iUpdate;
+    ASSERT_TRUE(std::isfinite(g_fSpeedFactor) && std::isfinite(tLevel.fSpawnRate)) << iUpdate;
+    for (const sPopup& tPopup : tLevel.tPopups)
+    {
+        ASSERT_TRUE(std::isfinite(tPopup.fAlpha)) << iUpdate;
+        ASSERT_TRUE(tPopup.iValue == 0 || (tPopup.x >= 16 && tPopup.x <= 456)) << iUpdate;
+    }
+    for (const CBranch& tLimb : tLevel.tLimbs)
+    {
+        ASSERT_NEAR(tLimb.tData.fAngle, tLimb.tData.fBaseAngle, 0.76f) << iUpdate;
+        for (int i = 0; i < tLimb.tData.iNumChildren; ++i)
+        {
+            const sBranchData& tTwig = tLimb.pChildren[i]->tData;
+            ASSERT_NEAR(tTwig.fAngle, tTwig.fBaseAngle, 0.76f) << iUpdate;
+            ASSERT_TRUE(Finite(tTwig.vBase, 2) && Finite(tTwig.vTip, 2)) << iUpdate;
+        }
+    }
+    for (const CPommo* pPommo : tLevel.pPommos)
+    {
+        if (pPommo == nullptr)
+        {
+            continue;
+        }
+        ASSERT_TRUE(Finite(pPommo->vPosition, 34)) << iUpdate;  // every float of the record
+        ASSERT_TRUE(pPommo->iFace >= 0 && pPommo->iFace < POMMO_NUM_FACES) << iUpdate;
+        ASSERT_TRUE(pPommo->iState >= 0 && pPommo->iState < POMMO_NUM_STATES) << iUpdate;
+        ASSERT_TRUE(pPommo->iType >= 0 && pPommo->iType <= g_iDifficultyLevel) << iUpdate;
+        // In play every pommo stays within reach of the screen (after the game nothing lands,
+        // and a pommo in flight falls on out of sight).
+        if (tLevel.iMode < LEVEL_GAME_OVER)
+        {
+            ASSERT_GE(pPommo->vPosition[0], -8192.0f) << iUpdate;
+            ASSERT_LE(pPommo->vPosition[0], 8192.0f) << iUpdate;
+            ASSERT_GE(pPommo->vPosition[1], -1024.0f) << iUpdate;
+            ASSERT_LE(pPommo->vPosition[1], 8192.0f) << iUpdate;
+        }
+        ASSERT_GT(pPommo->fSize, 0.0f) << iUpdate;
+    }
+}
+
+}  // namespace
+
+TEST_F(LevelTest, SoakOfRandomTouchesAndTilts)
+{
+    NewLevel(2024);
+    int iLevels = 1;
+    int iSavesChecked = 0;
+    // The test's own choices come from a generator apart from the game's.
+    std::uint64_t uiState = 88172645463325252ULL;
+    auto Next = [&uiState](int n)
+    {
+        uiState ^= uiState << 13;
+        uiState ^= uiState >> 7;
+        uiState ^= uiState << 17;
+        return static_cast<int>(uiState % static_cast<std::uint64_t>(n));
+    };
+    int iFingerX = 240;
+    int iFingerY = 160;
+    bool bDown = false;
+    for (int i = 0; i < 100000; ++i)
+    {
+        // Now and then the device leans, the finger goes down, moves or lifts, the game pauses.
+        if (Next(240) == 0)
+        {
+            const float fAngle = static_cast<float>(Next(200) - 100) * 0.02f;
+            Tilt(-std::cos(fAngle) * 0.25f, -std::sin(fAngle) * 0.25f);
+        }
+        const int iRoll = Next(100);
+        if (!bDown && iRoll < 3)
+        {
+            iFingerX = Next(480);
+            iFingerY = Next(320);
+            TouchDown(iFingerX, iFingerY);
+            bDown = true;
+        }
+        else if (bDown && iRoll < 40)
+        {
+            iFingerX = std::clamp(iFingerX + Next(41) - 20, 0, 479);
+            iFingerY = std::clamp(iFingerY + Next(41) - 20, 0, 319);
+            TouchMove(iFingerX, iFingerY);
+        }
+        else if (bDown && iRoll < 45)
+        {
+            TouchUp(iFingerX, iFingerY);
+            bDown = false;
+        }
+        else if (iRoll == 99 && Next(20) == 0)
+        {
+            pLevel->Pause();
+        }
+        const float dt = Next(50) == 0 ? 0.25f : STEP;
+        const bool bStay = pLevel->Update(dt);
+        if (i % 25 == 0)
+        {
+            DrawFrame();
+        }
+        ExpectSane(*pLevel, i);
+        if (HasFatalFailure())
+        {
+            return;
+        }
+        // Every saved game of a real game loads again.
+        if (i % 5000 == 4999 && pLevel->Save())
+        {
+            const int iDifficulty = g_iDifficultyLevel;
+            const float fSpeed = g_fSpeedFactor;
+            {
+                CLevel tCheck(0);
+                EXPECT_TRUE(tCheck.Load()) << "update " << i;
+            }
+            ++iSavesChecked;
+            g_iDifficultyLevel = iDifficulty;
+            g_fSpeedFactor = fSpeed;
+            g_pInput->registerHandler(pLevel);
+        }
+        if (!bStay)
+        {
+            if (bDown)
+            {
+                TouchUp(iFingerX, iFingerY);
+                bDown = false;
+            }
+            NewLevel(static_cast<unsigned int>(i));
+            ++iLevels;
+        }
+    }
+    EXPECT_GT(iLevels, 5);
+    EXPECT_GT(iSavesChecked, 5);
+}
