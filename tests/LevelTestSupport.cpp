@@ -4,9 +4,11 @@
 
 #include "Audio.h"
 #include "FileSystem.h"
+#include "Fonts.h"
 #include "GLES.h"
 #include "Game.h"
 #include "Host.h"
+#include "HostDisplay.h"
 #include "Input.h"
 #include "LevelSounds.h"
 #include "Random.h"
@@ -17,6 +19,8 @@
 void LevelTest::SetUpTestSuite()
 {
     ASSERT_TRUE(TEST_OpenGLWindow(480, 320));
+    // The window is the desktop's: the game's picture fills it, turned upright.
+    HostDisplaySetForTest(true, 480, 320);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
     HostOpenAudio(22050, 1);
     FS_SetResourceDirectory(std::getenv("BF_DATA_DIR"));
@@ -154,13 +158,18 @@ void LevelTest::Tilt(float x, float y)
 
 void LevelTest::DrawFrame()
 {
-    glViewport(0, 0, 480, 320);
+    DrawFrame(nullptr);
+}
+
+void LevelTest::DrawFrame(CFont* pFont)
+{
+    // As the game draws a frame: the device viewport, a clear, the 2D space, the level, its text.
+    HostDisplayViewport(0, 0, 320, 480);
     SCREEN_Clear();
-    // The level's own 2D space, drawn upright into the test window.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 480, 0, 320, -1, 1024);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    pLevel->Draw(nullptr);
+    SCREEN_Set2D();
+    pLevel->Draw(pFont);
+    if (pFont != nullptr)
+    {
+        pFont->RenderText(true);
+    }
 }

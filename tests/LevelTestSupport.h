@@ -11,6 +11,8 @@
 
 #include "Level.h"
 
+class CFont;
+
 class LevelTest : public ::testing::Test
 {
 protected:
@@ -43,7 +45,9 @@ protected:
     // Feeds the accelerometer filter until it holds (x, y, 0).
     static void Tilt(float x, float y);
 
+    // One frame drawn as the game draws it, with the HUD text when a font is given.
     void DrawFrame();
+    void DrawFrame(CFont* pFont);
 
     std::string strSaveDir;
     CLevel* pLevel = nullptr;

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "Application.h"
 #include "BaseAppAppDelegate.h"
 #include "EAGLView.h"
@@ -61,6 +64,9 @@ TEST_F(ShellTest, ViewReportsTheLogicalScreenAndRestartsItsTimerOnANewInterval)
 
 TEST_F(ShellTest, DelegateSlowsTheFrameTimerWhileInactiveAndForwardsTouches)
 {
+    // The game runs on the build's data and saves into a folder of the test's own.
+    setenv("CFProcessPath", (std::string(std::getenv("BF_BINARY_DIR")) + "/boughfall").c_str(), 1);
+    setenv("XDG_DATA_HOME", TEST_MakeTempDir("shell").c_str(), 1);
     SHELL_LoadMainInterface(UIApplication::sharedApplication());
     UIApplication* pApplication = UIApplication::sharedApplication();
     auto* pDelegate = static_cast<BaseAppAppDelegate*>(pApplication->delegate());

@@ -3,12 +3,14 @@
 #include <time.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "Audio.h"
 #include "FileSystem.h"
 #include "FontManager.h"
 #include "GLES.h"
 #include "HighScore.h"
+#include "Host.h"
 #include "Input.h"
 #include "Level.h"
 #include "LevelSounds.h"
@@ -81,6 +83,10 @@ CGame::~CGame()
 bool CGame::Start()
 {
     pFont = g_pFontManager->LoadFont("Boughfall", HUD_FONT_CAPACITY);
+    if (pFont == nullptr)
+    {
+        GAME_FatalMissingData("the font \"Boughfall\"");
+    }
     LEVEL_LoadYawnSounds();
     g_pFrameTimer->Elapsed(true);
     delete pLevel;
@@ -128,6 +134,15 @@ bool CGame::Save()
 bool CGame::Load()
 {
     return pLevel != nullptr && pLevel->Load();
+}
+
+void GAME_FatalMissingData(const char* pWhat)
+{
+    std::printf("Boughfall cannot run: %s is missing or damaged in %s\n", pWhat,
+                FS_ResourceDirectory());
+    std::fflush(stdout);
+    HostShutdown();
+    std::exit(1);
 }
 
 void GAME_SeedRandom(std::uint32_t uiSeed)

@@ -92,5 +92,10 @@ void GAME_PauseLevel();
 // When the application terminates: saves a level in play and releases everything.
 void GAME_Shutdown();
 
+// The game's data is missing or damaged beyond what a default can stand in for (the default
+// texture itself, the HUD font): one line naming what is missing and where it was looked for,
+// then the process ends with status 1, its SDL threads stopped first.
+[[noreturn]] void GAME_FatalMissingData(const char* pWhat);
+
 // Frames drawn since GAME_Init (the trace and the scripted runs read it).
 unsigned int GAME_FrameCount();

@@ -133,7 +133,13 @@ void CLevel::LoadResources()
     sLevelRecord& tRecord = g_tLevels[iLevelIndex];
     unsigned int uiWidth = 0;
     unsigned int uiHeight = 0;
-    TEX_LoadTGATexture(tRecord.strName, &uiTexture, &uiWidth, &uiHeight);
+    if (!TEX_LoadTGATexture(tRecord.strName, &uiTexture, &uiWidth, &uiHeight) || uiTexture == 0)
+    {
+        char strWhat[64];
+        std::snprintf(strWhat, sizeof(strWhat), "the texture \"%s\" (and the default texture)",
+                      tRecord.strName);
+        GAME_FatalMissingData(strWhat);
+    }
     tRecord.iTextureName = static_cast<std::int32_t>(uiTexture);
     // When the default texture stands in it reports no size: the record's size keeps the
     // texture coordinates finite.

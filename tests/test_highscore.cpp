@@ -1,0 +1,180 @@
+// The high score: "score.dat" checked, built and converted at launch, read by a new level,
+// replaced at the end of a game that beat it (never lowered, never torn), and the game running
+// on when the save folder cannot be written.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "FileSystem.h"
+#include "HighScore.h"
+#include "LevelTestSupport.h"
+#include "TestSupport.h"
+
+namespace
+{
+
+std::vector<std::uint8_t> ScoreFile(const char* pMagic, int iVersion, int iScore, int iFlag)
+{
+    const std::uint32_t u = static_cast<std::uint32_t>(iScore);
+    return {static_cast<std::uint8_t>(pMagic[0]), static_cast<std::uint8_t>(pMagic[1]),
+            static_cast<std::uint8_t>(pMagic[2]), static_cast<std::uint8_t>(iVersion),
+            static_cast<std::uint8_t>(u),         static_cast<std::uint8_t>(u >> 8),
+            static_cast<std::uint8_t>(u >> 16),   static_cast<std::uint8_t>(u >> 24),
+            static_cast<std::uint8_t>(iFlag)};
+}
+
+class HighScoreTest : public LevelTest
+{
+protected:
+    std::string ScorePath() const { return strSaveDir + "/score.dat"; }
+    std::vector<std::uint8_t> Stored() const { return TEST_ReadFile(ScorePath()); }
+
+    // A level in play whose score has beaten the stored one, three pommos ready to drop.
+    void BeatenBy(int iScore)
+    {
+        NewLevel();
+        Play();
+        pLevel->iScore = iScore;
+        pLevel->bNewHighScore = 1;
+    }
+
+    void DropThree()
+    {
+        for (int i = 0; i < 3; ++i)
+        {
+            int k;
+            do
+            {
+                k = Spawn();
+            } while (k < 0);
+            AboutToDrop(k);
+            pLevel->Update(1.0f / 60.0f);
+        }
+        ASSERT_EQ(pLevel->iMode, LEVEL_GAME_OVER);
+    }
+};
+
+}  // namespace
+
+TEST_F(HighScoreTest, LaunchCheckBuildsOrConvertsTheFile)
+{
+    // Missing: created with 0, not submitted.
+    SCORE_CheckFile();
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 0, 0));
+
+    // Valid: left exactly as it is.
+    const std::vector<std::uint8_t> tValid = ScoreFile("BFS", 1, 250, 1);
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), tValid));
+    SCORE_CheckFile();
+    EXPECT_EQ(Stored(), tValid);
+
+    // Another version or format: the score at offset 4 is kept, in the current format.
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), ScoreFile("BFS", 2, 1234, 1)));
+    SCORE_CheckFile();
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 1234, 0));
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), ScoreFile("XYZ", 7, -5, 9)));
+    SCORE_CheckFile();
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, -5, 0));
+
+    // Cut short: rebuilt, keeping the score when all four of its bytes are there.
+    std::vector<std::uint8_t> tShort = ScoreFile("BFS", 1, 777, 0);
+    tShort.pop_back();
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), tShort));
+    SCORE_CheckFile();
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 777, 0));
+    tShort.resize(6);
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), tShort));
+    SCORE_CheckFile();
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 0, 0));
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), {}));
+    SCORE_CheckFile();
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 0, 0));
+}
+
+TEST_F(HighScoreTest, ANewLevelReadsAValidFileOnly)
+{
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), ScoreFile("BFS", 1, 250, 0)));
+    int iScore = -1;
+    EXPECT_TRUE(SCORE_Read(&iScore));
+    EXPECT_EQ(iScore, 250);
+    NewLevel();
+    EXPECT_EQ(pLevel->iHighScore, 250);
+
+    std::vector<std::uint8_t> tShort = ScoreFile("BFS", 1, 250, 0);
+    tShort.resize(7);
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), tShort));
+    iScore = -1;
+    EXPECT_FALSE(SCORE_Read(&iScore));
+    EXPECT_EQ(iScore, 0);
+    NewLevel();
+    EXPECT_EQ(pLevel->iHighScore, 0);
+}
+
+TEST_F(HighScoreTest, OnlyAFinalScoreAboveTheStoredOneIsWritten)
+{
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), ScoreFile("BFS", 1, 250, 1)));
+
+    // Ending at 251 by three drops: written, offered to the leaderboard, not submitted.
+    BeatenBy(251);
+    DropThree();
+    EXPECT_EQ(pLevel->iHighScore, 251);
+    EXPECT_TRUE(pLevel->bNewHighScore);
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 251, 0));
+
+    // Ending level with it: nothing is written.
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), ScoreFile("BFS", 1, 250, 1)));
+    NewLevel();
+    Play();
+    pLevel->iScore = 250;
+    DropThree();
+    EXPECT_FALSE(pLevel->bNewHighScore);
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 250, 1));
+
+    // Beaten for a while (260) but ended below (240): the high score does not go down, and
+    // there is no new high score to announce.
+    BeatenBy(260);
+    pLevel->iScore = 240;
+    DropThree();
+    EXPECT_FALSE(pLevel->bNewHighScore);
+    EXPECT_EQ(pLevel->iHighScore, 250);
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 250, 1));
+
+    // Giving up in the corner writes the flag 1.
+    BeatenBy(300);
+    TouchDown(470, 40);
+    ASSERT_EQ(pLevel->iMode, LEVEL_GAME_OVER);
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 300, 1));
+
+    // Another game meanwhile stored more: this one's lower end does not overwrite it.
+    BeatenBy(400);
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), ScoreFile("BFS", 1, 500, 0)));
+    DropThree();
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 500, 0));
+}
+
+TEST_F(HighScoreTest, QuittingMidGameLeavesTheFileAndKeepsTheFlagInTheSave)
+{
+    ASSERT_TRUE(TEST_WriteFile(ScorePath(), ScoreFile("BFS", 1, 10, 0)));
+    BeatenBy(50);
+    pLevel->Update(1.0f / 60.0f);
+    ASSERT_TRUE(pLevel->Save());
+    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 10, 0));
+    NewLevel();
+    ASSERT_TRUE(pLevel->Load());
+    EXPECT_TRUE(pLevel->bNewHighScore);
+    EXPECT_EQ(pLevel->iScore, 50);
+}
+
+TEST_F(HighScoreTest, AnUnwritableSaveFolderIsNotFatal)
+{
+    FS_SetSaveDirectory((strSaveDir + "/missing/folder").c_str());
+    testing::internal::CaptureStdout();
+    SCORE_CheckFile();
+    BeatenBy(10);
+    DropThree();
+    const std::string strOut = testing::internal::GetCapturedStdout();
+    EXPECT_NE(strOut.find("Cannot save"), std::string::npos) << strOut;
+    EXPECT_EQ(pLevel->iHighScore, 10);  // kept in memory for the rest of the game
+}
