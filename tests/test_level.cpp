@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+#include "AllocationCounter.h"
+#include "Fonts.h"
 #include "HighScore.h"
 #include "Input.h"
 #include "LevelSounds.h"
@@ -785,4 +787,39 @@ TEST_F(LevelTest, SoakOfRandomTouchesAndTilts)
     }
     EXPECT_GT(iLevels, 5);
     EXPECT_GT(iSavesChecked, 5);
+}
+
+// ---- Allocation --------------------------------------------------------------------------
+
+TEST_F(LevelTest, AFrameInPlayAllocatesNothing)
+{
+    NewLevel(31);
+    Play();
+    CFont tFont;
+    ASSERT_TRUE(tFont.LoadFont("Boughfall", 2048));
+    for (int i = 0; i < 8; ++i)
+    {
+        Spawn();
+    }
+    for (int i = 0; i < 120; ++i)  // warm up: every path of a frame taken once
+    {
+        pLevel->Update(STEP);
+        DrawFrame(&tFont);
+    }
+    const long iBefore = TEST_AllocationCount();
+    for (int i = 0; i < 600; ++i)
+    {
+        // Spawning, growing, popups, landing: none of it allocates.
+        if (i % 100 == 50)
+        {
+            const int k = Spawn();
+            if (k >= 0)
+            {
+                AboutToLand(k, 180.0f, POMMO_RIPE, false);
+            }
+        }
+        pLevel->Update(STEP);
+        DrawFrame(&tFont);
+    }
+    EXPECT_EQ(TEST_AllocationCount(), iBefore);
 }

@@ -1,10 +1,9 @@
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
 #include <unistd.h>
 
 #include <cstdio>
 
 #include "BFTool.h"
+#include "HiddenGL.h"
 
 namespace
 {
@@ -15,39 +14,7 @@ int s_iSavedOutput = -1;
 
 bool BFTOOL_OpenHiddenGL()
 {
-    static bool s_bOpen = false;
-    if (s_bOpen)
-    {
-        return true;
-    }
-    auto pGetPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    EGLDisplay pDisplay =
-        pGetPlatformDisplay != nullptr
-            ? pGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr)
-            : EGL_NO_DISPLAY;
-    EGLint iMajor = 0;
-    EGLint iMinor = 0;
-    if (pDisplay == EGL_NO_DISPLAY || !eglInitialize(pDisplay, &iMajor, &iMinor) ||
-        !eglBindAPI(EGL_OPENGL_API))
-    {
-        std::printf("bftool: no hidden GL context (EGL surfaceless platform unavailable)\n");
-        return false;
-    }
-    const EGLint tConfigAttributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
-    EGLConfig pConfig = nullptr;
-    EGLint iNumConfigs = 0;
-    eglChooseConfig(pDisplay, tConfigAttributes, &pConfig, 1, &iNumConfigs);
-    EGLContext pContext =
-        eglCreateContext(pDisplay, iNumConfigs > 0 ? pConfig : nullptr, EGL_NO_CONTEXT, nullptr);
-    if (pContext == EGL_NO_CONTEXT ||
-        !eglMakeCurrent(pDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, pContext))
-    {
-        std::printf("bftool: no hidden GL context (EGL error 0x%04X)\n", eglGetError());
-        return false;
-    }
-    s_bOpen = true;
-    return true;
+    return TOOL_OpenHiddenGL("bftool");
 }
 
 void BFTOOL_MuteOutput()
