@@ -99,6 +99,21 @@ int LevelTest::Spawn()
     return -1;
 }
 
+void LevelTest::FillEverySlot()
+{
+    int iFilled = 0;
+    while (iFilled < MAX_POMMOS)
+    {
+        const int k = Spawn();
+        if (k >= 0)
+        {
+            pLevel->pPommos[k]->bFlying = 1;
+            pLevel->pPommos[k]->vPosition[1] = 5000.0f;
+            ++iFilled;
+        }
+    }
+}
+
 void LevelTest::AboutToLand(int iSlot, float x, int iState, bool bThrownUp)
 {
     CPommo* pPommo = pLevel->pPommos[iSlot];

@@ -31,6 +31,10 @@ protected:
     // Spawns a pommo at the next update whatever the timers; its slot, or -1 when refused.
     int Spawn();
 
+    // Pommos in all sixteen slots, each flying high and still while the step is 0, so none
+    // lands and none keeps another from spawning.
+    void FillEverySlot();
+
     // A pommo in slot iSlot about to land at x, flying, in the given state.
     void AboutToLand(int iSlot, float x, int iState, bool bThrownUp);
 

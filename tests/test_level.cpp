@@ -457,18 +457,7 @@ TEST_F(LevelTest, NoSpawnWithoutAFreeSlot)
 {
     NewLevel();
     Play();
-    int iFilled = 0;
-    while (iFilled < MAX_POMMOS)
-    {
-        const int k = Spawn();
-        if (k >= 0)
-        {
-            // Flying high and still (the step is 0): out of the way of the next ones.
-            pLevel->pPommos[k]->bFlying = 1;
-            pLevel->pPommos[k]->vPosition[1] = 5000.0f;
-            ++iFilled;
-        }
-    }
+    FillEverySlot();
     pLevel->fSpawnAccumulator = 1.5f;
     pLevel->Update(0.0f);
     EXPECT_FLOAT_EQ(pLevel->fSpawnAccumulator, 0.5f);

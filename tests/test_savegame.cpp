@@ -112,17 +112,7 @@ TEST_F(SaveGameTest, FileSizeFollowsThePommoCount)
     ASSERT_TRUE(pLevel->Save());
     EXPECT_EQ(TEST_ReadFile(SavePath()).size(), 1620u);
 
-    int iFilled = 0;
-    while (iFilled < MAX_POMMOS)
-    {
-        const int k = Spawn();
-        if (k >= 0)
-        {
-            pLevel->pPommos[k]->bFlying = 1;
-            pLevel->pPommos[k]->vPosition[1] = 5000.0f;
-            ++iFilled;
-        }
-    }
+    FillEverySlot();
     for (int i = 0; i < NUM_SNAPSHOTS; ++i)
     {
         pLevel->Update(0.0f);
