@@ -235,7 +235,10 @@ int CAudio::LoadSound(const char* pName)
         return -1;
     }
     char strPath[FS_MAX_PATH];
-    std::snprintf(strPath, sizeof(strPath), "SFX/%s.ogg", pName);
+    if (!FS_FormatPath(strPath, sizeof(strPath), "SFX/%s.ogg", pName))
+    {
+        return -1;
+    }
     FILE* pFile = FS_OpenResourceFile(strPath);
     if (pFile == nullptr)
     {

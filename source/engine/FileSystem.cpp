@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 
@@ -44,9 +45,9 @@ bool MakeDirectories(const char* pPath)
     return HostIsDirectory(strPath) != 0;
 }
 
-void JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pName)
+bool JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pName)
 {
-    std::snprintf(pDest, uiSize, "%s/%s", pDirectory, pName != nullptr ? pName : "");
+    return FS_FormatPath(pDest, uiSize, "%s/%s", pDirectory, pName != nullptr ? pName : "");
 }
 
 }  // namespace
@@ -100,24 +101,52 @@ const char* FS_SaveDirectory()
     return s_strSaveDirectory;
 }
 
+bool FS_FormatPath(char* pDest, size_t uiSize, const char* pFormat, ...)
+{
+    if (pDest == nullptr || uiSize == 0)
+    {
+        return false;
+    }
+    va_list tArgs;
+    va_start(tArgs, pFormat);
+    const int iLength = std::vsnprintf(pDest, uiSize, pFormat, tArgs);
+    va_end(tArgs);
+    if (iLength < 0 || static_cast<size_t>(iLength) >= uiSize)
+    {
+        std::printf("Path too long, not used: %.64s...\n", pDest);
+        pDest[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
 FILE* FS_OpenSaveFile(const char* pName, const char* pMode)
 {
     char strPath[2048];
-    JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName);
+    if (!JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
+    {
+        return nullptr;
+    }
     return HostFileOpen(strPath, pMode);
 }
 
 int FS_RemoveSaveFile(const char* pName)
 {
     char strPath[2048];
-    JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName);
+    if (!JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
+    {
+        return -1;
+    }
     return std::remove(strPath);
 }
 
 FILE* FS_OpenResourceFile(const char* pRelativePath)
 {
     char strPath[2048];
-    JoinPath(strPath, sizeof(strPath), s_strResourceDirectory, pRelativePath);
+    if (!JoinPath(strPath, sizeof(strPath), s_strResourceDirectory, pRelativePath))
+    {
+        return nullptr;
+    }
     FILE* pFile = HostFileOpen(strPath, "rb");
     if (pFile == nullptr)
     {
