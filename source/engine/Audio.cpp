@@ -302,6 +302,17 @@ void CAudio::PlaySound(int iSourceSlot)
     alSourcePlay(tSoundSources[iSourceSlot]);
 }
 
+bool CAudio::IsSourcePlaying(int iSourceSlot) const
+{
+    if (iSourceSlot < 0 || iSourceSlot >= MAX_SOUNDS || tSoundSources[iSourceSlot] == 0)
+    {
+        return false;
+    }
+    ALint iState = AL_INITIAL;
+    alGetSourcei(tSoundSources[iSourceSlot], AL_SOURCE_STATE, &iState);
+    return iState == AL_PLAYING;
+}
+
 void CAudio::UpdateMusic()
 {
     ALint iProcessed = 0;

@@ -27,6 +27,19 @@ CFont* FontManager::LoadFont(const char* pName, int iCapacity)
     return pFont;
 }
 
+void FontManager::ReleaseFont(CFont* pFont)
+{
+    for (CFont*& pSlot : pFonts)
+    {
+        if (pFont != nullptr && pSlot == pFont)
+        {
+            delete pSlot;
+            pSlot = nullptr;
+            return;
+        }
+    }
+}
+
 void FontManager::ReleaseAll()
 {
     for (CFont*& pFont : pFonts)

@@ -22,6 +22,10 @@ public:
     // free then. Every slot in use is a programming error (assertion "FontManager").
     CFont* LoadFont(const char* pName, int iCapacity);
 
+    // Destroys one font loaded here and frees its slot; a font of another manager, or null, is
+    // left alone.
+    void ReleaseFont(CFont* pFont);
+
     // Destroys every font: texture references, file buffers and arrays.
     void ReleaseAll();
 };
