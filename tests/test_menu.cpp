@@ -56,6 +56,8 @@ protected:
     static void TearDownTestSuite()
     {
         TEST_RemoveGameTouch();
+        CMenu::SetMenuFont(nullptr);
+        CMenu::SetItemFont(nullptr);
         s_tFonts.ReleaseAll();
     }
     void SetUp() override
