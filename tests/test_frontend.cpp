@@ -583,39 +583,6 @@ TEST_F(FrontEndTest, StoreLinksOpenTheirCataloguePagesAndAFailedLaunchIsHarmless
     unsetenv("BOUGHFALL_URL_OPENER");
 }
 
-TEST_F(FrontEndTest, AmbientSoundsAreMadeOnlyOnPagesWithItems)
-{
-    ReachMenus(true);
-    Tap(ITEM_X, ROW_OPTIONS);
-    Tap(ITEM_X, ROW_OPTIONS);
-    Tap(ITEM_X, ROW_INSTRUCTIONS);
-    Tap(ITEM_X, ROW_INSTRUCTIONS);
-    // Three chances on the instructions page (no items) make no sound.
-    for (int iChances = 0, i = 0; iChances < 3 && i < 20000; ++i)
-    {
-        const float fBefore = tFrontEnd.fTimer;
-        tFrontEnd.Update();
-        iChances += tFrontEnd.fTimer < fBefore ? 1 : 0;
-    }
-    for (int i = FRONTEND_SOUND_AMBIENT; i < FRONTEND_NUM_SOUNDS; ++i)
-    {
-        EXPECT_EQ(tFrontEnd.iSounds[i], -1);
-    }
-    // Back on the options page the next chance makes and plays one.
-    Tap(BACK_X, BACK_Y);
-    int iMade = -1;
-    for (int i = 0; i < 20000 && iMade < 0; ++i)
-    {
-        tFrontEnd.Update();
-        for (int k = FRONTEND_SOUND_AMBIENT; k < FRONTEND_NUM_SOUNDS; ++k)
-        {
-            iMade = tFrontEnd.iSounds[k] >= 0 ? k : iMade;
-        }
-    }
-    ASSERT_GE(iMade, 0);
-    EXPECT_TRUE(g_pAudio->IsSourcePlaying(tFrontEnd.iSounds[iMade]));
-}
-
 TEST_F(FrontEndTest, AFontWithoutLineHeightStillScrollsTheCredits)
 {
     const std::string strDir =

@@ -191,19 +191,6 @@ TEST_F(MenuTest, ValueItemsCycleAndTheirTouchAreaFollowsTheText)
     pFour->CycleValue(nullptr);
     EXPECT_EQ(pFour->iLeft, 270);
     EXPECT_EQ(pFour->iRight, 330);
-
-    // Left-aligned (auto-sized) items grow to the right, right-aligned ones to the left.
-    CMenuItem* pLeft = tAudio.AddItem("Go", nullptr, 100, 80, 10, 400, true);
-    EXPECT_EQ(pLeft->iRight, 30);
-    pLeft->AddValue("A");
-    pLeft->AddValue("BB");
-    pLeft->CycleValue(nullptr);
-    EXPECT_EQ(pLeft->iLeft, 10);
-    EXPECT_EQ(pLeft->iRight, 60);  // "Go BB"
-    pLeft->iAlign = FONT_ALIGN_RIGHT;
-    pLeft->CycleValue(nullptr);
-    EXPECT_EQ(pLeft->iRight, 60);
-    EXPECT_EQ(pLeft->iLeft, 20);  // "Go A"
 }
 
 TEST_F(MenuTest, TheLongestLabelAndValueShowWholeAndNothingIsWrittenPastABuffer)
