@@ -528,9 +528,17 @@ int HostLaunchAppPage(const char* pPackageSuffix)
     // The catalogue's redirect page, with the publisher's package-id prefix; 59 characters.
     static const char s_strPrefix[] = "https://apps.kettlegames.net/appredirect/?packageid=com.kg.";
     static_assert(sizeof(s_strPrefix) - 1 == 59);
+    // Prefix, suffix and terminator in 256 bytes: a suffix of at most 196 characters. A longer
+    // one would open some other package's page, so it is refused.
     char strUrl[256];
-    std::snprintf(strUrl, sizeof(strUrl), "%s%s", s_strPrefix,
-                  pPackageSuffix != nullptr ? pPackageSuffix : "");
+    const char* pSuffix = pPackageSuffix != nullptr ? pPackageSuffix : "";
+    const int iLength = std::snprintf(strUrl, sizeof(strUrl), "%s%s", s_strPrefix, pSuffix);
+    if (iLength < 0 || static_cast<size_t>(iLength) >= sizeof(strUrl))
+    {
+        std::printf("Not launching the browser: the package id %.32s... does not fit the URL\n",
+                    pSuffix);
+        return 0;
+    }
     std::printf("Launching Browser: %s\n", strUrl);
     return PDL_LaunchBrowser(strUrl) == PDL_NOERROR ? 1 : 0;
 }

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "Host.h"
 #include "HostAccel.h"
@@ -238,28 +239,40 @@ TEST(HostFiles, NullArgumentsDoNothing)
 TEST(HostLaunch, BrowserOpenerIsStartedWithoutAShell)
 {
     const std::string strDir = TEST_MakeTempDir("launch");
-    const std::string strOpener = strDir + "/opener";
     const std::string strOut = strDir + "/url.txt";
-    const std::string strScript = "#!/bin/sh\nprintf '%s' \"$1\" > '" + strOut + "'\n";
-    ASSERT_TRUE(
-        TEST_WriteFile(strOpener, std::vector<std::uint8_t>(strScript.begin(), strScript.end())));
-    chmod(strOpener.c_str(), 0755);
-
-    setenv("BOUGHFALL_URL_OPENER", strOpener.c_str(), 1);
+    setenv("BOUGHFALL_URL_OPENER", TEST_WriteRecordingOpener(strDir, strOut).c_str(), 1);
     // Shell metacharacters arrive as one plain argument.
     EXPECT_EQ(PDL_LaunchBrowser("http://x/?a=1;touch pwned"), PDL_NOERROR);
-    for (int i = 0; i < 200 && TEST_ReadFile(strOut).empty(); ++i)
-    {
-        SDL_Delay(10);
-    }
-    const std::vector<std::uint8_t> tUrl = TEST_ReadFile(strOut);
-    EXPECT_EQ(std::string(tUrl.begin(), tUrl.end()), "http://x/?a=1;touch pwned");
+    EXPECT_EQ(TEST_WaitForLines(strOut, 1), std::vector<std::string>{"http://x/?a=1;touch pwned"});
 
     EXPECT_EQ(HostLaunchAppPage(""), 1);
 
     setenv("BOUGHFALL_URL_OPENER", (strDir + "/missing-opener").c_str(), 1);
     EXPECT_NE(PDL_LaunchBrowser("http://x/"), PDL_NOERROR);
     EXPECT_EQ(HostLaunchAppPage("game"), 0);
+    unsetenv("BOUGHFALL_URL_OPENER");
+}
+
+TEST(HostLaunch, APackageIdThatDoesNotFitTheUrlIsRefused)
+{
+    const std::string strDir = TEST_MakeTempDir("launch-long");
+    const std::string strOut = strDir + "/url.txt";
+    setenv("BOUGHFALL_URL_OPENER", TEST_WriteRecordingOpener(strDir, strOut).c_str(), 1);
+    const std::string strPrefix = "https://apps.kettlegames.net/appredirect/?packageid=com.kg.";
+
+    // 59 + 196 characters and the terminator fill the 256 bytes: launched whole.
+    const std::string strLongest(196, 'p');
+    EXPECT_EQ(HostLaunchAppPage(strLongest.c_str()), 1);
+    EXPECT_EQ(TEST_WaitForLines(strOut, 1), std::vector<std::string>{strPrefix + strLongest});
+
+    // One more would have opened a cut package id: nothing is started.
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(HostLaunchAppPage((strLongest + "q").c_str()), 0);
+    const std::string strSaid = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(strSaid.find("Launching Browser"), std::string::npos);
+    EXPECT_NE(strSaid.find("does not fit"), std::string::npos);
+    SDL_Delay(200);
+    EXPECT_EQ(TEST_WaitForLines(strOut, 1).size(), 1u);
     unsetenv("BOUGHFALL_URL_OPENER");
 }
 

@@ -26,4 +26,6 @@ const AtlasRect g_tFrontEndRects[FRONTEND_NUM_RECTS] = {
     {0, 320, 544, 1024}, {352, 672, 544, 1024},
 };
 
+const AtlasRect FRONTEND_TITLE_BACKGROUND_RECT = {0, 320, 0, 480};
+
 const int g_iPommoBasket[NUM_POMMO_TYPES] = {1, 2, 0, 3};

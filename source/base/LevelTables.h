@@ -47,8 +47,20 @@ extern sLevelRecord g_tLevels[NUM_LEVELS];
 // The level background: the top-left 480 x 320 of the level atlas, not part of the record.
 extern const AtlasRect LEVEL_BACKGROUND_RECT;
 
-// The front-end atlas ("frontend", 1024 x 1024).
+// The front-end atlas ("frontend", 1024 x 1024): rectangles 0..3 hold small decorations the
+// screens do not use; these are the ones they draw.
 extern const AtlasRect g_tFrontEndRects[FRONTEND_NUM_RECTS];
+enum eFrontEndRect
+{
+    FRONTEND_RECT_TITLE_LEFT = 4,    // 142 x 144
+    FRONTEND_RECT_TITLE_RIGHT = 5,   // 280 x 144
+    FRONTEND_RECT_LOGO = 6,          // 157 x 106
+    FRONTEND_RECT_BACK_BUTTON = 7,   // 96 x 80
+    FRONTEND_RECT_INSTRUCTIONS = 8,  // 480 x 320
+    FRONTEND_RECT_CREDITS = 9,       // 480 x 320
+};
+// The title background: the top-left 480 x 320 of the front-end atlas.
+extern const AtlasRect FRONTEND_TITLE_BACKGROUND_RECT;
 
 // The basket a pommo type belongs in: type 0 -> 1, 1 -> 2, 2 -> 0, 3 -> 3.
 extern const int g_iPommoBasket[NUM_POMMO_TYPES];

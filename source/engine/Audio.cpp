@@ -235,7 +235,10 @@ int CAudio::LoadSound(const char* pName)
         return -1;
     }
     char strPath[FS_MAX_PATH];
-    std::snprintf(strPath, sizeof(strPath), "SFX/%s.ogg", pName);
+    if (!FS_FormatPath(strPath, sizeof(strPath), "SFX/%s.ogg", pName))
+    {
+        return -1;
+    }
     FILE* pFile = FS_OpenResourceFile(strPath);
     if (pFile == nullptr)
     {
@@ -297,6 +300,17 @@ void CAudio::PlaySound(int iSourceSlot)
         return;
     }
     alSourcePlay(tSoundSources[iSourceSlot]);
+}
+
+bool CAudio::IsSourcePlaying(int iSourceSlot) const
+{
+    if (iSourceSlot < 0 || iSourceSlot >= MAX_SOUNDS || tSoundSources[iSourceSlot] == 0)
+    {
+        return false;
+    }
+    ALint iState = AL_INITIAL;
+    alGetSourcei(tSoundSources[iSourceSlot], AL_SOURCE_STATE, &iState);
+    return iState == AL_PLAYING;
 }
 
 void CAudio::UpdateMusic()

@@ -56,6 +56,10 @@ public:
     // holds no source (such as the -1 of a failed CreateSource).
     void PlaySound(int iSourceSlot);
 
+    // Whether the slot's source is playing now; false for a slot that holds no source. Tests
+    // and tools ask; the game never needs to.
+    bool IsSourcePlaying(int iSourceSlot) const;
+
     void EnableSound() { bSoundEnabled = 1; }
     void DisableSound() { bSoundEnabled = 0; }
     unsigned char IsSoundEnabled() const { return bSoundEnabled; }

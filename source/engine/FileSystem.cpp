@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 
@@ -45,6 +46,11 @@ bool MakeDirectories(const char* pPath)
     }
     mkdir(strPath, 0755);
     return HostIsDirectory(strPath) != 0;
+}
+
+bool JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pName)
+{
+    return FS_FormatPath(pDest, uiSize, "%s/%s", pDirectory, pName != nullptr ? pName : "");
 }
 
 }  // namespace
@@ -100,19 +106,20 @@ const char* FS_SaveDirectory()
     return s_strSaveDirectory;
 }
 
-bool FS_JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pName)
+bool FS_FormatPath(char* pDest, size_t uiSize, const char* pFormat, ...)
 {
-    const int iLength =
-        std::snprintf(pDest, uiSize, "%s/%s", pDirectory != nullptr ? pDirectory : "",
-                      pName != nullptr ? pName : "");
+    if (pDest == nullptr || uiSize == 0)
+    {
+        return false;
+    }
+    va_list tArgs;
+    va_start(tArgs, pFormat);
+    const int iLength = std::vsnprintf(pDest, uiSize, pFormat, tArgs);
+    va_end(tArgs);
     if (iLength < 0 || static_cast<size_t>(iLength) >= uiSize)
     {
-        std::printf("Path too long, not used: %s/%s\n", pDirectory != nullptr ? pDirectory : "",
-                    pName != nullptr ? pName : "");
-        if (uiSize > 0)
-        {
-            pDest[0] = '\0';
-        }
+        std::printf("Path too long, not used: %.64s...\n", pDest);
+        pDest[0] = '\0';
         return false;
     }
     return true;
@@ -121,7 +128,7 @@ bool FS_JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char*
 FILE* FS_OpenSaveFile(const char* pName, const char* pMode)
 {
     char strPath[2048];
-    if (!FS_JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
+    if (!JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
     {
         return nullptr;
     }
@@ -131,7 +138,7 @@ FILE* FS_OpenSaveFile(const char* pName, const char* pMode)
 int FS_RemoveSaveFile(const char* pName)
 {
     char strPath[2048];
-    if (!FS_JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
+    if (!JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
     {
         return -1;
     }
@@ -142,7 +149,7 @@ bool FS_ReplaceSaveFile(const char* pName, const void* pData, size_t uiSize)
 {
     char strPath[2048];
     if (!s_bSaveDirectoryUsable ||
-        !FS_JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
+        !JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
     {
         return false;
     }
@@ -158,7 +165,7 @@ bool FS_ReplaceSaveFile(const char* pName, const void* pData, size_t uiSize)
 FILE* FS_OpenResourceFile(const char* pRelativePath)
 {
     char strPath[2048];
-    if (!FS_JoinPath(strPath, sizeof(strPath), s_strResourceDirectory, pRelativePath))
+    if (!JoinPath(strPath, sizeof(strPath), s_strResourceDirectory, pRelativePath))
     {
         return nullptr;
     }

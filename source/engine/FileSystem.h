@@ -9,6 +9,7 @@
 //  - the save directory: $XDG_DATA_HOME/boughfall (default ~/.local/share/boughfall) + "/Data",
 //    created when missing; it holds "gamesave.dat" and "score.dat".
 
+#include <cstddef>
 #include <cstdio>
 
 constexpr int FS_MAX_PATH = 1024;  // each base directory's buffer
@@ -23,6 +24,11 @@ void FS_SetSaveDirectory(const char* pPath);
 const char* FS_ResourceDirectory();
 const char* FS_SaveDirectory();
 
+// Formats a path into pDest. When the whole result does not fit uiSize it prints one line,
+// leaves pDest empty and returns false: a path cut short is never opened.
+bool FS_FormatPath(char* pDest, size_t uiSize, const char* pFormat, ...)
+    __attribute__((format(printf, 3, 4)));
+
 // Opens "<save directory>/<name>"; null when it cannot be opened.
 FILE* FS_OpenSaveFile(const char* pName, const char* pMode);
 
@@ -34,10 +40,6 @@ int FS_RemoveSaveFile(const char* pName);
 // reason, when it could not be written (silently when the save directory could not be made:
 // that was said once at start-up).
 bool FS_ReplaceSaveFile(const char* pName, const void* pData, size_t uiSize);
-
-// Builds "<directory>/<name>" into pDest; false, after one line, when it does not fit (nothing
-// is opened then).
-bool FS_JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pName);
 
 // Opens "<resource directory>/<relative path>" for reading in binary mode; when the file
 // cannot be opened, prints "Error - File not found: <relative path>" and returns null.

@@ -31,7 +31,7 @@ void FontManager::ReleaseFont(CFont* pFont)
 {
     for (CFont*& pSlot : pFonts)
     {
-        if (pSlot != nullptr && pSlot == pFont)
+        if (pFont != nullptr && pSlot == pFont)
         {
             delete pSlot;
             pSlot = nullptr;

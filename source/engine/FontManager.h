@@ -22,7 +22,8 @@ public:
     // free then. Every slot in use is a programming error (assertion "FontManager").
     CFont* LoadFont(const char* pName, int iCapacity);
 
-    // Destroys one font and frees its slot; a font the manager does not hold is ignored.
+    // Destroys one font loaded here and frees its slot; a font of another manager, or null, is
+    // left alone.
     void ReleaseFont(CFont* pFont);
 
     // Destroys every font: texture references, file buffers and arrays.

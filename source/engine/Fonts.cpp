@@ -114,8 +114,12 @@ int CFont::LoadFont(const char* pName, int iNewCapacity)
 {
     BF_ASSERT(ASSERT_FILE, iNewCapacity > 0 && iNewCapacity <= FONT_MAX_CAPACITY);
     char strPath[FS_MAX_PATH];
-    std::snprintf(strPath, sizeof(strPath), "Fonts/%s.fnt", pName);
+    const bool bPathFits = FS_FormatPath(strPath, sizeof(strPath), "Fonts/%s.fnt", pName);
     Clear();
+    if (!bPathFits)
+    {
+        return 0;
+    }
     iCapacity = iNewCapacity;
     pVerts =
         static_cast<FontVertex*>(std::calloc(static_cast<size_t>(iCapacity), sizeof(FontVertex)));

@@ -1,5 +1,9 @@
 #include "EngineFiles.h"
 
+#include <sys/stat.h>
+
+#include "TestSupport.h"
+
 void TEST_PutLE(TestBytes* pBytes, std::uint32_t uiValue, int iBytes)
 {
     for (int i = 0; i < iBytes; ++i)
@@ -88,4 +92,23 @@ TestBytes TEST_FontFile(int iLineHeight, int iPageWidth, int iPageHeight, int iP
     }
     TEST_PutFontBlock(&t, 4, tChars);
     return t;
+}
+
+bool TEST_WriteMonoFont(const std::string& strDir, const std::string& strName, int iLineHeight,
+                        int iAdvance)
+{
+    for (const char* pSub : {"/Fonts", "/Textures", "/Textures/Fonts"})
+    {
+        mkdir((strDir + pSub).c_str(), 0755);
+    }
+    std::vector<TestGlyph> tGlyphs;
+    for (std::uint32_t uiCode = 32; uiCode < 127; ++uiCode)
+    {
+        tGlyphs.push_back({uiCode, 0, 0, 8, 16, 0, 0, iAdvance});
+    }
+    const std::string strPage = strName + "_0.tga";
+    const TestBytes tPage = TEST_TGAFile(2, 32, 32, 32, TestBytes(32 * 32 * 4, 255));
+    return TEST_WriteFile(strDir + "/Textures/Fonts/" + strPage, tPage) &&
+           TEST_WriteFile(strDir + "/Fonts/" + strName + ".fnt",
+                          TEST_FontFile(iLineHeight, 32, 32, 1, strPage, tGlyphs));
 }

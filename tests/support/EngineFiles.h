@@ -38,3 +38,9 @@ TestBytes TEST_FontPagesBody(const std::string& strPage);
 // A whole font: info, common (line height, base 12, page size, page count), pages, chars.
 TestBytes TEST_FontFile(int iLineHeight, int iPageWidth, int iPageHeight, int iPages,
                         const std::string& strPage, const std::vector<TestGlyph>& tGlyphs);
+
+// Writes a font whose printable characters (codes 32..126) are all 8 x 16 boxes advancing
+// iAdvance units, as "<dir>/Fonts/<name>.fnt", with its white 32 x 32 page
+// "<dir>/Textures/Fonts/<name>_0.tga"; missing folders are made. False on failure.
+bool TEST_WriteMonoFont(const std::string& strDir, const std::string& strName, int iLineHeight,
+                        int iAdvance);

@@ -82,3 +82,36 @@ std::string TEST_OutputDir()
     mkdir(strDir.c_str(), 0755);
     return strDir;
 }
+
+std::string TEST_WriteRecordingOpener(const std::string& strDir, const std::string& strOut)
+{
+    const std::string strOpener = strDir + "/opener";
+    const std::string strScript = "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + strOut + "'\n";
+    TEST_WriteFile(strOpener, std::vector<std::uint8_t>(strScript.begin(), strScript.end()));
+    chmod(strOpener.c_str(), 0755);
+    return strOpener;
+}
+
+std::vector<std::string> TEST_WaitForLines(const std::string& strPath, size_t uiWanted)
+{
+    std::vector<std::string> tLines;
+    for (int i = 0; i < 300 && tLines.size() < uiWanted; ++i)
+    {
+        SDL_Delay(10);
+        tLines.clear();
+        std::string strLine;
+        for (std::uint8_t c : TEST_ReadFile(strPath))
+        {
+            if (c == '\n')
+            {
+                tLines.push_back(strLine);
+                strLine.clear();
+            }
+            else
+            {
+                strLine += static_cast<char>(c);
+            }
+        }
+    }
+    return tLines;
+}

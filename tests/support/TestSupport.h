@@ -29,6 +29,14 @@ bool TEST_WriteFile(const std::string& strPath, const std::vector<std::uint8_t>&
 // Reads a whole file; empty when it cannot be read.
 std::vector<std::uint8_t> TEST_ReadFile(const std::string& strPath);
 
+// Writes an executable opener that appends each URL it is started with to strOut, one a line,
+// for BOUGHFALL_URL_OPENER; returns its path.
+std::string TEST_WriteRecordingOpener(const std::string& strDir, const std::string& strOut);
+
+// The lines of a file, once it holds uiWanted of them or after about three seconds: for files
+// that programs started in the background write.
+std::vector<std::string> TEST_WaitForLines(const std::string& strPath, size_t uiWanted);
+
 // Where screenshots of tests go (the build's test-output folder); created on demand.
 std::string TEST_OutputDir();
 

@@ -1,0 +1,628 @@
+// The front end on the build's real data, under the virtual X server: the splash and the title,
+// the pages touched through the real touch path, the sounds on SDL_mixer's disk driver, the
+// store links through a recording opener, and what the picture shows, read back from GL.
+// Screenshots of every screen go to the build's test-output folder.
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "AllocationCounter.h"
+#include "Audio.h"
+#include "EngineFiles.h"
+#include "FileSystem.h"
+#include "FontManager.h"
+#include "FrontEnd.h"
+#include "Game.h"
+#include "GameTouch.h"
+#include "Host.h"
+#include "HostDisplay.h"
+#include "Input.h"
+#include "MusicPlayer.h"
+#include "PngFile.h"
+#include "QuadRenderBuffer.h"
+#include "Random.h"
+#include "Screen.h"
+#include "TestSupport.h"
+#include "Textures.h"
+
+namespace
+{
+
+constexpr int WIDTH = 480;
+constexpr int HEIGHT = 320;
+
+// Where the items are: all centred on x 164.
+constexpr int ITEM_X = 247;
+constexpr int ROW_PLAY = 148;  // main page; the free-games page uses the same rows
+constexpr int ROW_OPTIONS = 112;
+constexpr int ROW_SEASONAL = 76;
+constexpr int ROW_FREE_GAMES = 40;
+constexpr int ROW_AUDIO = 136;  // options page; the audio page's "SFX" and "Music" too
+constexpr int ROW_INSTRUCTIONS = 96;
+constexpr int ROW_CREDITS = 56;
+constexpr int BACK_X = 40;  // inside the back button, bottom left
+constexpr int BACK_Y = 40;
+
+const std::string CATALOGUE = "https://apps.kettlegames.net/appredirect/?packageid=com.kg.";
+
+struct Rgb
+{
+    int r, g, b;
+};
+
+using Picture = std::vector<std::uint8_t>;  // RGBA rows bottom first, game units = pixels
+
+Rgb PixelOf(const Picture& tPicture, int iX, int iY)
+{
+    const size_t i = (static_cast<size_t>(iY) * WIDTH + iX) * 4;
+    return {tPicture[i], tPicture[i + 1], tPicture[i + 2]};
+}
+
+bool Bright(const Rgb& t)
+{
+    return t.r > 200 && t.g > 200 && t.b > 200;
+}
+
+// Rows of a picture region holding bright (text) pixels: lowest and highest, or -1.
+std::pair<int, int> BrightRows(const Picture& tPicture, int iLeft, int iRight, int iBottom,
+                               int iTop)
+{
+    int iLow = -1;
+    int iHigh = -1;
+    for (int y = iBottom; y <= iTop; ++y)
+    {
+        for (int x = iLeft; x <= iRight; ++x)
+        {
+            if (Bright(PixelOf(tPicture, x, y)))
+            {
+                iLow = iLow < 0 ? y : iLow;
+                iHigh = y;
+                break;
+            }
+        }
+    }
+    return {iLow, iHigh};
+}
+
+// Sum of the red channel over a region (text darker than its board lowers it).
+long RedSum(const Picture& tPicture, int iLeft, int iRight, int iBottom, int iTop)
+{
+    long iSum = 0;
+    for (int y = iBottom; y <= iTop; ++y)
+    {
+        for (int x = iLeft; x <= iRight; ++x)
+        {
+            iSum += PixelOf(tPicture, x, y).r;
+        }
+    }
+    return iSum;
+}
+
+bool RegionsEqual(const Picture& a, const Picture& b, int iLeft, int iRight, int iBottom, int iTop)
+{
+    for (int y = iBottom; y <= iTop; ++y)
+    {
+        for (int x = iLeft; x <= iRight; ++x)
+        {
+            const Rgb p = PixelOf(a, x, y);
+            const Rgb q = PixelOf(b, x, y);
+            if (p.r != q.r || p.g != q.g || p.b != q.b)
+            {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// A resource folder of links to the build's data with some files left out (relative paths).
+std::string DataWithout(const std::string& strData, const std::set<std::string>& tLeftOut)
+{
+    namespace fs = std::filesystem;
+    const std::string strDir = TEST_MakeTempDir("frontend-data");
+    for (const fs::directory_entry& tEntry : fs::recursive_directory_iterator(strData))
+    {
+        const std::string strRelative = fs::relative(tEntry.path(), strData).string();
+        const fs::path tTarget = fs::path(strDir) / strRelative;
+        if (tEntry.is_directory())
+        {
+            fs::create_directories(tTarget);
+        }
+        else if (tLeftOut.count(strRelative) == 0)
+        {
+            fs::create_symlink(tEntry.path(), tTarget);
+        }
+    }
+    return strDir;
+}
+
+class FrontEndTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(TEST_OpenGLWindow(WIDTH, HEIGHT));
+        HostDisplaySetForTest(true, WIDTH, HEIGHT);  // game units are window pixels
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        HostOpenAudio(22050, 1);
+        const char* pData = std::getenv("BF_DATA_DIR");
+        ASSERT_NE(pData, nullptr);
+        s_strData = pData;
+        TEST_InstallGameTouch();
+        g_pFontManager = new FontManager();
+        g_pMusicPlayer = new MusicPlayer();
+        g_pMusicPlayer->Init();
+    }
+
+    // The audio thread must stop before exit.
+    static void TearDownTestSuite()
+    {
+        delete g_pMusicPlayer;
+        g_pMusicPlayer = nullptr;
+        delete g_pFontManager;
+        g_pFontManager = nullptr;
+        TEST_RemoveGameTouch();
+        Mix_CloseAudio();
+        g_Host.iAudioFrequency = 0;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        HostDisplaySetForTest(false, 0, 0);
+    }
+
+    void SetUp() override
+    {
+        FS_SetResourceDirectory(s_strData.c_str());
+        g_pAudio = new CAudio();  // every test starts with empty sound tables
+        RAND_Seed(20240607);
+        g_pInput->clear();
+    }
+
+    void TearDown() override
+    {
+        tFrontEnd.Free();
+        delete g_pAudio;
+        g_pAudio = nullptr;
+    }
+
+    void Draw()
+    {
+        SCREEN_Clear();
+        HostDisplayViewport(0, 0, 320, 480);
+        SCREEN_Set2D();
+        tFrontEnd.Render();
+    }
+
+    // One frame as the state machine runs it: update, draw, then the touch lists are emptied.
+    bool Frame()
+    {
+        const bool bStay = tFrontEnd.Update();
+        Draw();
+        g_pInput->clear();
+        return bStay;
+    }
+
+    bool Tap(int iX, int iY)
+    {
+        TEST_TapGame(iX, iY);
+        return Frame();
+    }
+
+    // Entered as after a game, up to the menus; then, if asked, until the title has arrived.
+    void ReachMenus(bool bWaitForTitle)
+    {
+        tFrontEnd.Init(FRONTEND_TITLE_FADE_IN);
+        for (int i = 0; i < 20 && tFrontEnd.iMode != FRONTEND_MENUS; ++i)
+        {
+            Frame();
+        }
+        ASSERT_EQ(tFrontEnd.iMode, FRONTEND_MENUS);
+        for (int i = 0; bWaitForTitle && i < 120 && tFrontEnd.fTitleLeftX < -1.0f; ++i)
+        {
+            Frame();
+        }
+    }
+
+    CMenu* Page(int iMainItem) { return tFrontEnd.pMainMenu->pItems[iMainItem]->pSubMenu; }
+    CMenu* OptionsPage(int iItem) { return Page(1)->pItems[iItem]->pSubMenu; }
+
+    static Picture Read() { return TEST_ReadPixels(0, 0, WIDTH, HEIGHT); }
+
+    static void Shot(const char* pName)
+    {
+        const Picture tPicture = Read();
+        PNG_WriteRGBA((TEST_OutputDir() + "/frontend-" + pName + ".png").c_str(), WIDTH, HEIGHT,
+                      tPicture.data(), true);
+    }
+
+    static std::string s_strData;
+    CFrontEnd tFrontEnd;
+};
+
+std::string FrontEndTest::s_strData;
+
+}  // namespace
+
+TEST_F(FrontEndTest, ResumingShowsOnlyTheSplashThenLeaves)
+{
+    tFrontEnd.Init(FRONTEND_SPLASH_THEN_LEAVE);
+    Draw();
+    Shot("splash");
+    // The splash is the maker's warm cream around the logo, fully opaque.
+    const Rgb tCorner = PixelOf(Read(), 4, 4);
+    EXPECT_NEAR(tCorner.r, 0xFF, 12);
+    EXPECT_NEAR(tCorner.g, 0xF6, 12);
+    EXPECT_NEAR(tCorner.b, 0xE6, 12);
+
+    // It fades out, then the front end ends at once: the blue sky of the title never shows.
+    int iFrames = 0;
+    bool bStay = true;
+    int iLastRed = 255;
+    while (iFrames < 200 && (bStay = Frame()))
+    {
+        ++iFrames;
+        const Rgb tSky = PixelOf(Read(), 470, 315);
+        EXPECT_GE(tSky.r, tSky.b) << "frame " << iFrames;
+        EXPECT_LE(tSky.r, iLastRed) << "frame " << iFrames;
+        iLastRed = tSky.r;
+    }
+    EXPECT_FALSE(bStay);
+    EXPECT_EQ(iFrames, 51);  // 50 steps of 0.02 leave a trace above 0; the 51st ends it
+    EXPECT_LT(iLastRed, 8);
+    EXPECT_EQ(tFrontEnd.pBackground, nullptr);
+    EXPECT_EQ(tFrontEnd.iMode, FRONTEND_SPLASH_THEN_LEAVE);
+    EXPECT_GE(tFrontEnd.iSounds[FRONTEND_SOUND_JINGLE], 0);  // made ready for the title
+}
+
+TEST_F(FrontEndTest, BackFromAGameTheTitleFadesInOverFiveFrames)
+{
+    tFrontEnd.Init(FRONTEND_TITLE_FADE_IN);
+    Draw();
+    const Rgb tBlack = PixelOf(Read(), 470, 315);
+    EXPECT_LT(tBlack.r + tBlack.g + tBlack.b, 6);  // no splash: black until the first frame
+
+    std::vector<int> tBlue;
+    for (int i = 0; i < 6; ++i)
+    {
+        Frame();
+        const Rgb tSky = PixelOf(Read(), 470, 315);
+        EXPECT_GT(tSky.b, tSky.r);
+        tBlue.push_back(tSky.b);
+    }
+    for (int i = 0; i < 5; ++i)
+    {
+        EXPECT_NEAR(tBlue[i], tBlue[4] * (i + 1) / 5, 3) << "frame " << i + 1;
+    }
+    EXPECT_EQ(tBlue[5], tBlue[4]);
+    EXPECT_EQ(tFrontEnd.iMode, FRONTEND_TITLE_FADE_IN);
+    Frame();
+    EXPECT_EQ(tFrontEnd.iMode, FRONTEND_MENUS);  // one frame after the fade ended
+}
+
+TEST_F(FrontEndTest, TheTitleSlidesInAndTheJinglePlaysTheFrontEndsOwnSound)
+{
+    // Something else took the first four source slots before the front end made its sounds.
+    const int iOther = g_pAudio->LoadSound("no");
+    ASSERT_GE(iOther, 0);
+    for (int i = 0; i < 4; ++i)
+    {
+        ASSERT_EQ(g_pAudio->CreateSource(iOther, 0), i);
+    }
+
+    ReachMenus(false);
+    Draw();
+    const Picture tWithout = Read();  // both pieces still outside the screen
+
+    // Mid-slide: the left piece's right end and the right piece's left end are where the
+    // pieces are.
+    for (int i = 0; i < 100 && tFrontEnd.fTitleLeftX < -60.0f; ++i)
+    {
+        Frame();
+    }
+    Shot("title-mid-slide");
+    const Picture tMid = Read();
+    int iLeftEnd = -1;
+    int iRightStart = WIDTH;
+    for (int y = 150; y < 285; ++y)
+    {
+        for (int x = 0; x < WIDTH; ++x)
+        {
+            if (RegionsEqual(tMid, tWithout, x, x, y, y))
+            {
+                continue;
+            }
+            if (x < 190)
+            {
+                iLeftEnd = std::max(iLeftEnd, x);
+            }
+            else
+            {
+                iRightStart = std::min(iRightStart, x);
+            }
+        }
+    }
+    const int iLeftPiece = static_cast<int>(tFrontEnd.fTitleLeftX);
+    const int iRightPiece = static_cast<int>(tFrontEnd.fTitleRightX);
+    EXPECT_GE(iLeftEnd, iLeftPiece + 125);
+    EXPECT_LE(iLeftEnd, iLeftPiece + 142);
+    EXPECT_GE(iRightStart, iRightPiece);
+    EXPECT_LE(iRightStart, iRightPiece + 20);
+
+    // Arrived: the jingle plays from the front end's own source, nothing else plays.
+    for (int i = 0; i < 100 && tFrontEnd.fTitleLeftX < -1.0f; ++i)
+    {
+        Frame();
+    }
+    EXPECT_TRUE(g_pAudio->IsSourcePlaying(tFrontEnd.iSounds[FRONTEND_SOUND_JINGLE]));
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_FALSE(g_pAudio->IsSourcePlaying(i)) << "slot " << i;
+    }
+    // The title changed nothing outside its band, rows 144..288.
+    const Picture tArrived = Read();
+    EXPECT_TRUE(RegionsEqual(tArrived, tWithout, 0, WIDTH - 1, 0, 143));
+    EXPECT_TRUE(RegionsEqual(tArrived, tWithout, 0, WIDTH - 1, 289, HEIGHT - 1));
+    EXPECT_FALSE(RegionsEqual(tArrived, tWithout, 0, 140, 144, 288));
+    Shot("main-menu");
+}
+
+TEST_F(FrontEndTest, AJingleThatCannotBeLoadedLeavesSilence)
+{
+    FS_SetResourceDirectory(DataWithout(s_strData, {"SFX/Boughfall1.ogg"}).c_str());
+    const int iOther = g_pAudio->LoadSound("no");
+    for (int i = 0; i < 4; ++i)
+    {
+        g_pAudio->CreateSource(iOther, 0);
+    }
+    ReachMenus(true);
+    EXPECT_EQ(tFrontEnd.iSounds[FRONTEND_SOUND_JINGLE], -1);
+    for (int i = 0; i < MAX_SOUNDS; ++i)
+    {
+        EXPECT_FALSE(g_pAudio->IsSourcePlaying(i)) << "slot " << i;
+    }
+}
+
+TEST_F(FrontEndTest, OptionsIsHighlightedFirstThenOpensAndPlayEnds)
+{
+    ReachMenus(true);
+    const Picture tFresh = Read();
+    Tap(ITEM_X, ROW_OPTIONS);
+    EXPECT_EQ(tFrontEnd.pCurrentMenu, tFrontEnd.pMainMenu);
+    EXPECT_TRUE(g_pAudio->IsSourcePlaying(tFrontEnd.iSounds[FRONTEND_SOUND_SCROLL]));
+    // The highlight is the lighter brown: "Options" lightens, "Play" darkens.
+    const Picture tHighlighted = Read();
+    const int iL = ITEM_X - 40;
+    const int iR = ITEM_X + 40;
+    EXPECT_GT(RedSum(tHighlighted, iL, iR, 100, 124), RedSum(tFresh, iL, iR, 100, 124));
+    EXPECT_LT(RedSum(tHighlighted, iL + 16, iR - 16, 136, 160),
+              RedSum(tFresh, iL + 16, iR - 16, 136, 160));
+
+    Tap(ITEM_X, ROW_OPTIONS);
+    EXPECT_EQ(tFrontEnd.pCurrentMenu, Page(1));
+    EXPECT_TRUE(g_pAudio->IsSourcePlaying(tFrontEnd.iSounds[FRONTEND_SOUND_FORWARD]));
+    Shot("options");
+
+    // Back, and Play: the front end ends.
+    EXPECT_TRUE(Tap(BACK_X, BACK_Y));
+    EXPECT_TRUE(g_pAudio->IsSourcePlaying(tFrontEnd.iSounds[FRONTEND_SOUND_BACK]));
+    EXPECT_TRUE(Tap(ITEM_X, ROW_PLAY));  // highlighted
+    EXPECT_FALSE(Tap(ITEM_X, ROW_PLAY));
+
+    // Free gives back the atlas and the font; entering again builds them afresh.
+    tFrontEnd.Free();
+    EXPECT_EQ(TEX_FindTexture("frontend"), -1);
+    for (CFont* pFont : g_pFontManager->pFonts)
+    {
+        EXPECT_EQ(pFont, nullptr);
+    }
+    ReachMenus(false);
+    EXPECT_TRUE(Frame());
+    EXPECT_EQ(tFrontEnd.pCurrentMenu, tFrontEnd.pMainMenu);
+}
+
+TEST_F(FrontEndTest, TheAudioPageShowsAndAppliesTheSwitches)
+{
+    g_pAudio->DisableSound();
+    ReachMenus(true);
+    Tap(ITEM_X, ROW_OPTIONS);
+    Tap(ITEM_X, ROW_OPTIONS);
+    Tap(ITEM_X, ROW_AUDIO);  // item 0 of a fresh page: opens at once
+    CMenu* pAudio = OptionsPage(0);
+    ASSERT_EQ(tFrontEnd.pCurrentMenu, pAudio);
+    char strText[MAX_DISPLAY_LENGTH];
+    EXPECT_STREQ(pAudio->pItems[0]->DisplayText(strText, sizeof(strText)), "SFX Off");
+    EXPECT_STREQ(pAudio->pItems[1]->DisplayText(strText, sizeof(strText)), "Music On");
+    Shot("audio");
+
+    // Effects on again: the confirmation is the front end's own forward sound.
+    Tap(ITEM_X, ROW_AUDIO);
+    EXPECT_TRUE(g_pAudio->IsSoundEnabled());
+    EXPECT_TRUE(g_pAudio->IsSourcePlaying(tFrontEnd.iSounds[FRONTEND_SOUND_FORWARD]));
+    EXPECT_STREQ(pAudio->pItems[0]->DisplayText(strText, sizeof(strText)), "SFX On");
+
+    // Music off: the switch and the player follow; entering again shows it off.
+    Tap(ITEM_X, ROW_INSTRUCTIONS);
+    Tap(ITEM_X, ROW_INSTRUCTIONS);
+    EXPECT_FALSE(tFrontEnd.IsMusicEnabled());
+    EXPECT_FALSE(g_pMusicPlayer->IsEnabled());
+    tFrontEnd.Free();
+    tFrontEnd.SetMusicEnabled(false);
+    tFrontEnd.Init(FRONTEND_TITLE_FADE_IN);
+    EXPECT_STREQ(OptionsPage(0)->pItems[1]->DisplayText(strText, sizeof(strText)), "Music Off");
+    g_pMusicPlayer->Enable();
+}
+
+TEST_F(FrontEndTest, TheLogoHidesOnTheInstructionsAndStaysOnTheCredits)
+{
+    ReachMenus(true);
+    Tap(ITEM_X, ROW_OPTIONS);
+    Tap(ITEM_X, ROW_OPTIONS);
+    Tap(ITEM_X, ROW_INSTRUCTIONS);
+    Tap(ITEM_X, ROW_INSTRUCTIONS);
+    ASSERT_TRUE(tFrontEnd.bShowInstructions);
+    Shot("instructions");
+    const Picture tInstructions = Read();
+
+    // Where the logo would be (below the credits' text), only the instructions picture shows.
+    SCREEN_Clear();
+    SCREEN_Set2D();
+    tFrontEnd.pInstructions->Draw(false, 1.0f);
+    EXPECT_TRUE(RegionsEqual(Read(), tInstructions, 315, 471, 8, 50));
+
+    // Back clears the screen; the credits keep the logo over their picture.
+    Tap(BACK_X, BACK_Y);
+    EXPECT_FALSE(tFrontEnd.bShowInstructions);
+    Tap(ITEM_X, ROW_CREDITS);
+    Tap(ITEM_X, ROW_CREDITS);
+    ASSERT_TRUE(tFrontEnd.bShowCredits);
+    const Picture tCredits = Read();
+    SCREEN_Clear();
+    SCREEN_Set2D();
+    tFrontEnd.pCreditsBackground->Draw(false, 1.0f);
+    const Picture tBare = Read();
+    glPushMatrix();
+    glTranslatef(315.0f, 8.0f, -1.0f);
+    tFrontEnd.pLogo->Draw(true, 1.0f);
+    glPopMatrix();
+    const Picture tWithLogo = Read();
+    EXPECT_FALSE(RegionsEqual(tCredits, tBare, 315, 471, 8, 50));
+    EXPECT_TRUE(RegionsEqual(tCredits, tWithLogo, 315, 471, 8, 50));
+}
+
+TEST_F(FrontEndTest, TheCreditsScrollAUnitAFrameAndRestartFromTheTop)
+{
+    ReachMenus(true);
+    Tap(ITEM_X, ROW_OPTIONS);
+    Tap(ITEM_X, ROW_OPTIONS);
+    Tap(ITEM_X, ROW_CREDITS);
+    Tap(ITEM_X, ROW_CREDITS);
+    ASSERT_TRUE(tFrontEnd.bShowCredits);
+    const int iLineHeight = tFrontEnd.pFont->GetLineHeight();
+    // Text is looked for left of the logo: the first lines are empty.
+    EXPECT_EQ(BrightRows(Read(), 60, 300, 60, 250).first, -1);
+
+    // Part way into the sixth line, the lines that are not fading rise one unit a frame.
+    for (int i = 0; i < 400 && (tFrontEnd.iCreditsLine != 6 || tFrontEnd.iCreditsScroll != 5); ++i)
+    {
+        Frame();
+    }
+    ASSERT_EQ(tFrontEnd.iCreditsScroll, 5);
+    const int iMiddle = 56 + iLineHeight + 5;  // the second line from the bottom and above
+    const std::pair<int, int> tRows =
+        BrightRows(Read(), 60, 300, iMiddle, iMiddle + 2 * iLineHeight - 1);
+    Frame();
+    const std::pair<int, int> tNext =
+        BrightRows(Read(), 60, 300, iMiddle + 1, iMiddle + 2 * iLineHeight);
+    ASSERT_NE(tRows.first, -1);
+    EXPECT_EQ(tNext.first, tRows.first + 1);
+    EXPECT_EQ(tNext.second, tRows.second + 1);
+    for (int i = 0; i < iLineHeight / 2 - 6; ++i)
+    {
+        Frame();
+    }
+    Shot("credits");
+
+    // Steady frames allocate nothing.
+    const long iBefore = TEST_AllocationCount();
+    for (int i = 0; i < 120; ++i)
+    {
+        Frame();
+    }
+    EXPECT_EQ(TEST_AllocationCount(), iBefore);
+
+    // Leaving and coming back starts them again from the first (empty) lines.
+    Tap(BACK_X, BACK_Y);
+    EXPECT_FALSE(tFrontEnd.bShowCredits);
+    Tap(ITEM_X, ROW_CREDITS);  // still highlighted
+    ASSERT_TRUE(tFrontEnd.bShowCredits);
+    EXPECT_EQ(tFrontEnd.iCreditsLine, 0);
+    EXPECT_EQ(BrightRows(Read(), 60, 300, 60, 250).first, -1);
+}
+
+TEST_F(FrontEndTest, StoreLinksOpenTheirCataloguePagesAndAFailedLaunchIsHarmless)
+{
+    const std::string strDir = TEST_MakeTempDir("frontend-open");
+    ReachMenus(false);
+
+    // No browser: the page stays and the front end runs on.
+    setenv("BOUGHFALL_URL_OPENER", (strDir + "/missing-opener").c_str(), 1);
+    Tap(ITEM_X, ROW_SEASONAL);
+    EXPECT_TRUE(Tap(ITEM_X, ROW_SEASONAL));
+    EXPECT_EQ(tFrontEnd.pCurrentMenu, tFrontEnd.pMainMenu);
+    EXPECT_TRUE(Frame());
+
+    const std::string strOut = strDir + "/urls.txt";
+    setenv("BOUGHFALL_URL_OPENER", TEST_WriteRecordingOpener(strDir, strOut).c_str(), 1);
+    Tap(ITEM_X, ROW_SEASONAL);  // still highlighted: opens at once
+    Tap(ITEM_X, ROW_FREE_GAMES);
+    Tap(ITEM_X, ROW_FREE_GAMES);
+    ASSERT_EQ(tFrontEnd.pCurrentMenu, Page(3));
+    Shot("free-games");
+    const int tRows[FRONTEND_NUM_OTHER_TITLES] = {ROW_PLAY, ROW_OPTIONS, ROW_SEASONAL,
+                                                  ROW_FREE_GAMES};
+    Tap(ITEM_X, tRows[0]);
+    for (int i = 1; i < FRONTEND_NUM_OTHER_TITLES; ++i)
+    {
+        Tap(ITEM_X, tRows[i]);
+        EXPECT_TRUE(Tap(ITEM_X, tRows[i]));
+    }
+    std::vector<std::string> tUrls = TEST_WaitForLines(strOut, 5);
+    std::sort(tUrls.begin(), tUrls.end());
+    std::vector<std::string> tExpected = {CATALOGUE + "boughfall.winterfall", CATALOGUE + "piphop",
+                                          CATALOGUE + "steamsnails", CATALOGUE + "lidflip",
+                                          CATALOGUE + "brewball"};
+    std::sort(tExpected.begin(), tExpected.end());
+    EXPECT_EQ(tUrls, tExpected);
+    unsetenv("BOUGHFALL_URL_OPENER");
+}
+
+TEST_F(FrontEndTest, AFontWithoutLineHeightStillScrollsTheCredits)
+{
+    const std::string strDir =
+        DataWithout(s_strData, {"Fonts/Boughfall.fnt", "Textures/Fonts/Boughfall_0.tga"});
+    ASSERT_TRUE(TEST_WriteMonoFont(strDir, "Boughfall", 0, 10));
+    FS_SetResourceDirectory(strDir.c_str());
+    ReachMenus(false);
+    Tap(ITEM_X, ROW_OPTIONS);
+    Tap(ITEM_X, ROW_OPTIONS);
+    Tap(ITEM_X, ROW_CREDITS);
+    Tap(ITEM_X, ROW_CREDITS);
+    ASSERT_TRUE(tFrontEnd.bShowCredits);
+    testing::internal::CaptureStdout();  // the font's capacity notice
+    for (int i = 0; i < 5; ++i)
+    {
+        EXPECT_TRUE(Frame());
+    }
+    testing::internal::GetCapturedStdout();
+    // Opened and drawn six times, a unit a line: each line takes two frames.
+    EXPECT_EQ(tFrontEnd.iCreditsLine, 3);
+}
+
+TEST_F(FrontEndTest, MissingAtlasOrFontStopsTheGameWithAClearLine)
+{
+    const std::string strNoFont = DataWithout(s_strData, {"Fonts/Boughfall.fnt"});
+    BF_EXPECT_ASSERT(
+        {
+            FS_SetResourceDirectory(strNoFont.c_str());
+            tFrontEnd.Init(FRONTEND_SPLASH_THEN_TITLE);
+        },
+        "The front end cannot run without its font \"Fonts/Boughfall.fnt\"\n"
+        "FrontEnd:[0-9]+: failed assertion `pFont != NULL'");
+    // The texture manager's stand-in picture does not count as the atlas.
+    const std::string strNoAtlas = DataWithout(s_strData, {"Textures/frontend.tga"});
+    BF_EXPECT_ASSERT(
+        {
+            FS_SetResourceDirectory(strNoAtlas.c_str());
+            tFrontEnd.Init(FRONTEND_SPLASH_THEN_TITLE);
+        },
+        "The front end cannot run without its atlas \"Textures/frontend.tga\"\n"
+        "FrontEnd:180: failed assertion `TEX_LoadTGATexture\\(\"frontend\", \\(GLuint "
+        "\\*\\)&iTitleTexture, NULL, NULL\\)'");
+}
