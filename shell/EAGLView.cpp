@@ -81,7 +81,8 @@ void EAGLView::destroyFramebuffer()
 
 void EAGLView::startAnimation()
 {
-    setAnimationTimer(NSTimer::scheduledTimer<&EAGLView::drawView>(dAnimationInterval, this, true));
+    setAnimationTimer(NSTimer::scheduledTimer<&EAGLView::drawView>(
+        SCRIPT_FrameInterval(dAnimationInterval), this, true));
 }
 
 void EAGLView::stopAnimation()

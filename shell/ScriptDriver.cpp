@@ -41,6 +41,7 @@ struct ScriptStep
 };
 
 ScriptStep s_tSteps[MAX_SCRIPT_STEPS];
+bool s_bUnpaced = false;
 int s_iNumSteps = 0;
 unsigned int s_uiFrame = 0;
 
@@ -140,6 +141,13 @@ bool ParseLine(const char* pLine, ScriptStep* pStep)
         GAME_FixFrameClock(SCRIPT_FIXED_FRAME_STEP);
         return true;
     }
+    if (std::strcmp(strCommand, "frames") == 0 && uiFrame == 0 &&
+        std::sscanf(pRest, "%15s", strState) == 1 && std::strcmp(strState, "unpaced") == 0)
+    {
+        pStep->eKind = STEP_SETTING;
+        s_bUnpaced = true;
+        return true;
+    }
     return false;
 }
 
@@ -219,6 +227,7 @@ bool SCRIPT_LoadFile(const char* pPath)
 {
     s_iNumSteps = 0;
     s_uiFrame = 0;
+    s_bUnpaced = false;
     FILE* pFile = std::fopen(pPath, "r");
     if (pFile == nullptr)
     {
@@ -286,6 +295,13 @@ void SCRIPT_AfterFrame()
         }
     }
     ++s_uiFrame;
+}
+
+double SCRIPT_FrameInterval(double dInterval)
+{
+    // The active rate is the shortest the view asks for; the inactive one stays as it is.
+    constexpr double NEXT_TO_NOTHING = 0.0001;
+    return s_bUnpaced && dInterval < 0.1 ? NEXT_TO_NOTHING : dInterval;
 }
 
 int SCRIPT_StepCount()

@@ -16,6 +16,8 @@
 //   400 quit             asks the game to quit, as closing the window does
 //   0 seed 1234          the game's random source starts from this seed (frame 0 only)
 //   0 clock fixed        every frame lasts exactly 1/60 s for the game's rules (frame 0 only)
+//   0 frames unpaced     frames follow each other as fast as they can be drawn (frame 0 only):
+//                        with the fixed clock, a long run plays faster than real time
 // With a seed and the fixed clock, the same script gives the same game on every run and machine.
 
 constexpr int MAX_SCRIPT_STEPS = 1024;
@@ -30,6 +32,10 @@ bool SCRIPT_LoadFile(const char* pPath);
 void SCRIPT_BeforeFrame();
 // After each frame is drawn, before it is shown: the screenshots of this frame.
 void SCRIPT_AfterFrame();
+
+// The interval the view's frame timer really uses for the one it asks for: the same, or next
+// to nothing for the active rate when the script runs frames unpaced.
+double SCRIPT_FrameInterval(double dInterval);
 
 // Number of steps loaded.
 int SCRIPT_StepCount();

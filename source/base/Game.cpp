@@ -8,6 +8,7 @@
 #include "Audio.h"
 #include "FileSystem.h"
 #include "FontManager.h"
+#include "FrontEnd.h"
 #include "GLES.h"
 #include "HighScore.h"
 #include "Host.h"
@@ -26,6 +27,7 @@ FontManager* g_pFontManager = nullptr;
 TouchAreaManager* g_pTouchAreaManager = nullptr;
 MusicPlayer* g_pMusicPlayer = nullptr;
 CFrameTimer* g_pFrameTimer = nullptr;
+CFrontEnd* g_pFrontEnd = nullptr;
 CGame* g_pGame = nullptr;
 bool bResumeSavedGame = false;
 
@@ -163,7 +165,7 @@ float GAME_FixedFrameStep()
 
 void GAME_Init()
 {
-    AppState = APP_START_GAME;
+    AppState = APP_FRONTEND;
     RAND_Seed(s_bSeedGiven ? s_uiSeed : static_cast<std::uint32_t>(NowNanoseconds()));
     g_pAudio = new CAudio();
     g_pInput = new CInput();
@@ -179,9 +181,11 @@ void GAME_Init()
     glPointSize(2.0f);
     glCullFace(GL_BACK);
     SCORE_CheckFile();
+    g_pFrontEnd = new CFrontEnd();
     g_pGame = new CGame();
+    FADE_Set(1.0f);
     bResumeSavedGame = SavedGameExists();
-    FADE_Set(0.0f);
+    g_pFrontEnd->Init(bResumeSavedGame ? FRONTEND_SPLASH_THEN_LEAVE : FRONTEND_SPLASH_THEN_TITLE);
     s_uiFrames = 0;
 }
 
@@ -191,9 +195,56 @@ void GAME_Frame()
     {
         case APP_LEAVE_GAME:
             g_pGame->End();
-            AppState = APP_START_GAME;
+            g_pFrontEnd->SetMusicEnabled(g_pMusicPlayer->IsEnabled());
+            g_pFrontEnd->Init(FRONTEND_TITLE_FADE_IN);
+            AppState = APP_FRONTEND_FADE_IN;
             [[fallthrough]];
+        case APP_FRONTEND_FADE_IN:
+            SCREEN_Clear();
+            SCREEN_Set2D();
+            g_pFrontEnd->Render();
+            if (FADE_StepIn())
+            {
+                AppState = APP_FRONTEND;
+            }
+            FADE_Draw();
+            break;
+        case APP_FRONTEND:
+            if (!g_pFrontEnd->Update())
+            {
+                if (bResumeSavedGame)
+                {
+                    // Straight into the saved game next frame; this one shows nothing.
+                    AppState = APP_START_GAME;
+                    SCREEN_Clear();
+                    break;
+                }
+                AppState = APP_FRONTEND_FADE_OUT;
+            }
+            if (g_pFrontEnd->IsMusicEnabled())
+            {
+                g_pMusicPlayer->Enable();
+            }
+            else
+            {
+                g_pMusicPlayer->Disable();
+            }
+            SCREEN_Clear();
+            SCREEN_Set2D();
+            g_pFrontEnd->Render();
+            break;
+        case APP_FRONTEND_FADE_OUT:
+            SCREEN_Clear();
+            SCREEN_Set2D();
+            g_pFrontEnd->Render();
+            if (FADE_StepOut())
+            {
+                AppState = APP_START_GAME;
+            }
+            FADE_Draw();
+            break;
         case APP_START_GAME:
+            g_pFrontEnd->Free();
             g_pGame->Start();
             if (bResumeSavedGame)
             {
@@ -204,11 +255,16 @@ void GAME_Frame()
                 FS_RemoveSaveFile(SAVED_GAME_FILE);
                 if (!bLoaded)
                 {
-                    g_pGame->Start();
-                    FADE_Set(0.0f);
+                    AppState = APP_LEAVE_GAME;
+                    SCREEN_Clear();
+                    break;
                 }
             }
             AppState = APP_GAME_FADE_IN;
+            if (g_pFrontEnd->IsMusicEnabled())
+            {
+                g_pMusicPlayer->Play();
+            }
             [[fallthrough]];
         case APP_GAME_FADE_IN:
             SCREEN_Clear();
@@ -237,7 +293,8 @@ void GAME_Frame()
             FADE_Draw();
             break;
         default:
-            AppState = APP_START_GAME;
+            std::printf("Unknown application state %d: back to the front end\n", AppState);
+            AppState = APP_LEAVE_GAME;
             break;
     }
     g_pMusicPlayer->Update();
@@ -263,6 +320,8 @@ void GAME_Shutdown()
     }
     delete g_pGame;
     g_pGame = nullptr;
+    delete g_pFrontEnd;  // frees what it holds
+    g_pFrontEnd = nullptr;
     g_pMusicPlayer->InstantStop();
     delete g_pMusicPlayer;
     g_pMusicPlayer = nullptr;

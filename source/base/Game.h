@@ -2,6 +2,14 @@
 
 // The game's entry points, called by the shell: GAME_ functions are the game's top level. The
 // game object CGame owns one game at a time; CFrameTimer measures the time between frames.
+//
+// GAME_Frame runs an eight-state machine kept in AppState. Choosing Play in the menus goes
+//   APP_FRONTEND -> APP_FRONTEND_FADE_OUT (34 frames) -> APP_START_GAME -> APP_GAME_FADE_IN
+//   (34 frames) -> APP_GAME,
+// and leaving a game that has ended goes
+//   APP_GAME -> APP_GAME_FADE_OUT -> APP_LEAVE_GAME -> APP_FRONTEND_FADE_IN -> APP_FRONTEND.
+// A saved game found at launch is taken up once: after the splash the level comes straight
+// back, paused, with no fade either way.
 
 #include <cstdint>
 
@@ -22,6 +30,7 @@ extern int AppState;
 
 class CAudio;
 class CFont;
+class CFrontEnd;
 class CLevel;
 class FontManager;
 class MusicPlayer;
@@ -72,6 +81,7 @@ extern FontManager* g_pFontManager;
 extern TouchAreaManager* g_pTouchAreaManager;
 extern MusicPlayer* g_pMusicPlayer;
 extern CFrameTimer* g_pFrameTimer;
+extern CFrontEnd* g_pFrontEnd;
 extern CGame* g_pGame;
 // A saved game existed at launch and has not yet been taken up.
 extern bool bResumeSavedGame;

@@ -1,0 +1,269 @@
+// The game's state machine through the real shell (delegate and GL view) with the fixed frame
+// clock: the front end first, Play through both 34-frame fades, a saved game resumed once at
+// launch with no fade, what quitting writes in each state, a failed resume, and focus.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "Application.h"
+#include "BaseAppAppDelegate.h"
+#include "EAGLView.h"
+#include "FrontEnd.h"
+#include "Game.h"
+#include "HostDisplay.h"
+#include "Input.h"
+#include "Level.h"
+#include "Screen.h"
+#include "TestSupport.h"
+#include "Touch.h"
+
+namespace
+{
+
+class GameTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(TEST_OpenGLWindow(480, 320));
+        HostDisplaySetForTest(true, 480, 320);
+        // The build's data; the saves go to the test's own folder (set per test).
+        setenv("CFProcessPath", (std::string(std::getenv("BF_BINARY_DIR")) + "/boughfall").c_str(),
+               1);
+        GAME_SeedRandom(5);
+        GAME_FixFrameClock(1.0f / 60.0f);
+    }
+
+    void SetUp() override
+    {
+        strDataHome = TEST_MakeTempDir("game");
+        strSaves = strDataHome + "/boughfall/Data";
+    }
+
+    // Launches the game: the delegate's launch, as the framework sends it.
+    void Launch()
+    {
+        setenv("XDG_DATA_HOME", strDataHome.c_str(), 1);
+        UIApplication* pApplication = UIApplication::sharedApplication();
+        pApplication->reset();
+        FW_ResetTouches();
+        SHELL_LoadMainInterface(pApplication);
+        pApplication->finishLaunching();
+        pDelegate = static_cast<BaseAppAppDelegate*>(pApplication->delegate());
+        pView = pDelegate->glView();
+    }
+
+    void Quit()
+    {
+        UIApplication::sharedApplication()->requestTermination();
+        pView->stopAnimation();
+        delete pDelegate;
+        pDelegate = nullptr;
+        UIApplication::sharedApplication()->reset();
+    }
+
+    void Frame() { pView->drawView(); }
+
+    // Frames until the state is reached; the frames it took, or -1.
+    int FramesUntil(int iState, int iMost = 2000)
+    {
+        for (int i = 1; i <= iMost; ++i)
+        {
+            Frame();
+            if (AppState == iState)
+            {
+                return i;
+            }
+        }
+        return -1;
+    }
+
+    void Tap(int x, int y)
+    {
+        s_uiTicks += 500;
+        FW_TouchBegan(y, x, s_uiTicks);  // the framework's portrait space
+        FW_TouchEnded(y, x, s_uiTicks + 50);
+    }
+
+    // From launch to a level in play: the menus, Play, both fades, one second getting ready.
+    void IntoALevel()
+    {
+        for (int i = 0; i < 2000 && g_pFrontEnd->iMode != FRONTEND_MENUS; ++i)
+        {
+            Frame();
+        }
+        ASSERT_EQ(g_pFrontEnd->iMode, FRONTEND_MENUS);
+        Tap(247, 158);
+        ASSERT_GT(FramesUntil(APP_GAME), 0);
+        for (int i = 0; i < 70; ++i)
+        {
+            Frame();
+        }
+        ASSERT_EQ(g_pGame->pLevel->iMode, LEVEL_PLAYING);
+    }
+
+    bool SavedGameExists() const
+    {
+        FILE* pFile = std::fopen((strSaves + "/gamesave.dat").c_str(), "rb");
+        if (pFile != nullptr)
+        {
+            std::fclose(pFile);
+        }
+        return pFile != nullptr;
+    }
+
+    std::string strDataHome;
+    std::string strSaves;
+    BaseAppAppDelegate* pDelegate = nullptr;
+    EAGLView* pView = nullptr;
+    static unsigned int s_uiTicks;
+};
+
+unsigned int GameTest::s_uiTicks = 1000;
+
+}  // namespace
+
+TEST_F(GameTest, TheFrontEndComesFirstAndPlayFadesOutAndIn)
+{
+    Launch();
+    EXPECT_EQ(AppState, APP_FRONTEND);
+    EXPECT_EQ(FADE_Level(), 0.0f);
+    Frame();
+    EXPECT_EQ(AppState, APP_FRONTEND);
+    EXPECT_EQ(g_pFrontEnd->iMode, FRONTEND_SPLASH_THEN_TITLE);
+    EXPECT_EQ(GAME_FrameCount(), 1u);
+    for (int i = 0; i < 2000 && g_pFrontEnd->iMode != FRONTEND_MENUS; ++i)
+    {
+        Frame();
+    }
+    ASSERT_EQ(g_pFrontEnd->iMode, FRONTEND_MENUS);
+
+    Tap(247, 158);  // Play acts on the first touch
+    Frame();
+    EXPECT_EQ(AppState, APP_FRONTEND_FADE_OUT);
+    EXPECT_EQ(FramesUntil(APP_START_GAME), 34);
+    EXPECT_EQ(FADE_Level(), 1.0f);
+    Frame();  // start: the level appears and begins to fade in in the same frame
+    EXPECT_EQ(AppState, APP_GAME_FADE_IN);
+    ASSERT_NE(g_pGame->pLevel, nullptr);
+    EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_GET_READY);
+    EXPECT_EQ(FramesUntil(APP_GAME), 33);  // 34 steps in all
+    EXPECT_EQ(FADE_Level(), 0.0f);
+    // The level was frozen during its fade-in: the first update comes now.
+    EXPECT_EQ(g_pGame->pLevel->fModeTimer, 0.0f);
+    Frame();
+    EXPECT_FLOAT_EQ(g_pGame->pLevel->fModeTimer, 1.0f / 60.0f);
+
+    Quit();  // still getting ready: nothing is saved
+    EXPECT_FALSE(SavedGameExists());
+}
+
+TEST_F(GameTest, ASavedGameIsResumedOncePausedWithNoFade)
+{
+    Launch();
+    IntoALevel();
+    g_pGame->pLevel->iScore = 12;
+    for (int i = 0; i < 30; ++i)
+    {
+        Frame();
+    }
+    Quit();
+    ASSERT_TRUE(SavedGameExists());
+    const std::vector<std::uint8_t> tSaved = TEST_ReadFile(strSaves + "/gamesave.dat");
+
+    Launch();
+    EXPECT_TRUE(bResumeSavedGame);
+    EXPECT_EQ(g_pFrontEnd->iMode, FRONTEND_SPLASH_THEN_LEAVE);
+    // After the splash, straight into the level: no fade-out, no fade-in.
+    int iFrames = 0;
+    while (AppState == APP_FRONTEND && iFrames < 500)
+    {
+        Frame();
+        ++iFrames;
+        EXPECT_EQ(FADE_Level(), 0.0f);
+    }
+    EXPECT_EQ(AppState, APP_START_GAME);
+    Frame();
+    EXPECT_EQ(AppState, APP_GAME);  // the fade-in had nothing to do
+    EXPECT_EQ(FADE_Level(), 0.0f);
+    ASSERT_NE(g_pGame->pLevel, nullptr);
+    EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PAUSED);
+    EXPECT_EQ(g_pGame->pLevel->iScore, 12);
+    EXPECT_FALSE(SavedGameExists());  // consumed
+    EXPECT_FALSE(bResumeSavedGame);
+    for (int i = 0; i < 10; ++i)
+    {
+        Frame();
+    }
+    Quit();  // paused in a level: saved again, the same game
+    ASSERT_TRUE(SavedGameExists());
+    EXPECT_EQ(TEST_ReadFile(strSaves + "/gamesave.dat"), tSaved);
+}
+
+TEST_F(GameTest, QuittingWritesOnlyFromALevel)
+{
+    Launch();
+    for (int i = 0; i < 20; ++i)
+    {
+        Frame();
+    }
+    Quit();  // in the front end
+    EXPECT_FALSE(SavedGameExists());
+
+    Launch();
+    for (int i = 0; i < 2000 && g_pFrontEnd->iMode != FRONTEND_MENUS; ++i)
+    {
+        Frame();
+    }
+    Tap(247, 158);
+    Frame();
+    Frame();
+    ASSERT_EQ(AppState, APP_FRONTEND_FADE_OUT);
+    Quit();  // in the fade
+    EXPECT_FALSE(SavedGameExists());
+
+    Launch();
+    IntoALevel();
+    pDelegate->applicationWillResignActive(UIApplication::sharedApplication());
+    EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PAUSED);
+    Quit();  // paused in a level
+    EXPECT_TRUE(SavedGameExists());
+}
+
+TEST_F(GameTest, AFailedResumeGoesBackToTheTitleAndTheFileGoes)
+{
+    ASSERT_EQ(system(("mkdir -p " + strSaves).c_str()), 0);
+    ASSERT_TRUE(TEST_WriteFile(strSaves + "/gamesave.dat", {'K', 'T', 'G', 'F', 'S', 'V', 9, 0}));
+    Launch();
+    EXPECT_TRUE(bResumeSavedGame);
+    ASSERT_GT(FramesUntil(APP_START_GAME, 500), 0);
+    Frame();
+    EXPECT_EQ(AppState, APP_LEAVE_GAME);
+    EXPECT_FALSE(SavedGameExists());
+    // The screen was never faded out, so the title comes back at once and fades in by itself.
+    Frame();
+    EXPECT_EQ(AppState, APP_FRONTEND);
+    EXPECT_EQ(g_pFrontEnd->iMode, FRONTEND_TITLE_FADE_IN);
+    EXPECT_EQ(g_pGame->pLevel, nullptr);
+    Quit();
+}
+
+TEST_F(GameTest, LosingTheFocusInPlayPausesAndSlowsTheFrames)
+{
+    Launch();
+    IntoALevel();
+    UIApplication* pApplication = UIApplication::sharedApplication();
+    pApplication->resignActive();
+    EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PAUSED);
+    EXPECT_DOUBLE_EQ(pView->animationTimer()->timeInterval(), FRAME_INTERVAL_INACTIVE);
+    pApplication->becomeActive();
+    EXPECT_DOUBLE_EQ(pView->animationTimer()->timeInterval(), FRAME_INTERVAL_ACTIVE);
+    Frame();
+    EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PAUSED);  // until the player touches
+    Tap(400, 300);
+    EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PLAYING);
+    Quit();
+}
