@@ -50,3 +50,24 @@ bool PNG_WriteRGBA(const char* pPath, int iWidth, int iHeight, const std::uint8_
     }
     return bClosed;
 }
+
+bool PNG_ReadRGBA(const char* pPath, int* pWidth, int* pHeight, std::vector<std::uint8_t>* pPixels)
+{
+    png_image tImage{};
+    tImage.version = PNG_IMAGE_VERSION;
+    if (pPath == nullptr || !png_image_begin_read_from_file(&tImage, pPath))
+    {
+        return false;
+    }
+    tImage.format = PNG_FORMAT_RGBA;
+    std::vector<std::uint8_t> tPixels(PNG_IMAGE_SIZE(tImage));
+    if (!png_image_finish_read(&tImage, nullptr, tPixels.data(), 0, nullptr))
+    {
+        png_image_free(&tImage);
+        return false;
+    }
+    *pWidth = static_cast<int>(tImage.width);
+    *pHeight = static_cast<int>(tImage.height);
+    pPixels->swap(tPixels);
+    return true;
+}
