@@ -96,6 +96,13 @@ void HandleKey(const SDL_KeyboardEvent& tKey)
             s_bRightKey = bDown;
             UpdateKeyLean();
             break;
+        case SDLK_ESCAPE:
+        case SDLK_p:
+            if (bDown && s_Calls.pPauseRequested != nullptr)
+            {
+                s_Calls.pPauseRequested();
+            }
+            break;
         case SDLK_F11:
             if (bDown)
             {

@@ -42,6 +42,8 @@ struct HostFrameworkCalls
     void (*pBecameActive)();
     void (*pResignActive)();
     void (*pRequestTermination)();
+    // The player asked for a pause (Esc or P): a level being played pauses, as on a focus loss.
+    void (*pPauseRequested)();
     // Called on SDL's timer thread with each accelerometer sample.
     void (*pAccelerometerSample)(float fX, float fY, float fZ, double dTimestamp);
 };
@@ -71,7 +73,8 @@ int HostAudioChunkSize(int iFrequency, int iChannels);
 // blocks until focus returns (or the game is asked to quit).
 void HostPumpEvents();
 
-// Acts on one SDL event (focus, mouse, quit; on the desktop also keys, resize and fullscreen).
+// Acts on one SDL event (focus, mouse, quit; on the desktop also keys: the arrows lean, Esc and
+// P ask for a pause, F11 and Alt+Enter toggle fullscreen; and window resizes).
 void HostHandleEvent(const SDL_Event* pEvent);
 
 // Presents the frame, then pumps events.
