@@ -16,6 +16,9 @@
 #ifndef BF_INSTALLED_DATA_DIR
 #define BF_INSTALLED_DATA_DIR "/usr/local/share/boughfall"
 #endif
+#ifndef BF_DATA_FROM_BINARY
+#define BF_DATA_FROM_BINARY "../share/boughfall"
+#endif
 
 HostState g_Host;
 
@@ -483,12 +486,25 @@ void HostBundleDirectory(char* pBuffer, size_t uiSize)
         return;
     }
     strExecutable[iLength] = '\0';
+    // Beside the binary (a build folder), then where an installation puts the data relative to
+    // its bin folder (so an installation moved to another prefix still finds it), then the
+    // prefix the game was built for.
     char strFolder[4096];
     CopyParent(strExecutable, strFolder, sizeof(strFolder));
-    char strData[4096 + 8];
-    std::snprintf(strData, sizeof(strData), "%s/Data", strFolder);
-    std::snprintf(pBuffer, uiSize, "%s",
-                  HostIsDirectory(strData) ? strFolder : BF_INSTALLED_DATA_DIR);
+    char strInstalled[4096 + 64];
+    std::snprintf(strInstalled, sizeof(strInstalled), "%s/%s", strFolder, BF_DATA_FROM_BINARY);
+    const char* const pCandidates[] = {strFolder, strInstalled};
+    for (const char* pCandidate : pCandidates)
+    {
+        char strData[4096 + 72];
+        std::snprintf(strData, sizeof(strData), "%s/Data", pCandidate);
+        if (HostIsDirectory(strData))
+        {
+            std::snprintf(pBuffer, uiSize, "%s", pCandidate);
+            return;
+        }
+    }
+    std::snprintf(pBuffer, uiSize, "%s", BF_INSTALLED_DATA_DIR);
 }
 
 int HostPathExists(const char* pPath)
@@ -502,6 +518,27 @@ int HostIsDirectory(const char* pPath)
     struct stat tStat;
     return pPath != nullptr && stat(pPath, &tStat) == 0 && (tStat.st_mode & 0xF000) == 0x4000 ? 1
                                                                                               : 0;
+}
+
+int HostMakeDirectories(const char* pPath, unsigned int uiMode)
+{
+    if (pPath == nullptr || pPath[0] == '\0')
+    {
+        return 0;
+    }
+    char strPath[4096];
+    std::snprintf(strPath, sizeof(strPath), "%s", pPath);
+    for (char* p = strPath + 1; *p != '\0'; ++p)
+    {
+        if (*p == '/')
+        {
+            *p = '\0';
+            mkdir(strPath, uiMode);
+            *p = '/';
+        }
+    }
+    mkdir(strPath, uiMode);
+    return HostIsDirectory(strPath);
 }
 
 int HostCurrentDirectory(char* pBuffer, size_t uiLength)

@@ -54,7 +54,8 @@ void HostSetFrameworkCalls(const HostFrameworkCalls* pCalls);
 // Hands one accelerometer sample to the framework (the poll's way up; any thread).
 void HostDeliverAccelerometerSample(float fX, float fY, float fZ, double dTimestamp);
 
-// Start-up: SDL and the PDK, the GL window, the screen size, the mixer at 22050 Hz mono.
+// Start-up: SDL and the PDK, the GL window (as the remembered settings and this run's options
+// say), the screen size, the mixer at 22050 Hz mono.
 void HostInit();
 
 // Before the process exits: stops the accelerometer poll, closes the mixer and SDL, so that no
@@ -95,7 +96,8 @@ int HostLogicalX(int iDeviceX);
 int HostLogicalY(int iDeviceY);
 
 // The application bundle directory: the folder of CFProcessPath when that is set, else of the
-// executable; when that folder holds no "Data", the installed data folder. Cut to fit.
+// executable; when that folder holds no "Data", the installed data folder (found from the
+// executable's folder first, then at the prefix the game was built for). Cut to fit.
 void HostBundleDirectory(char* pBuffer, size_t uiSize);
 
 // Null-tolerant file utilities: a null argument does nothing and returns 0.
@@ -109,6 +111,8 @@ long HostFileLength(FILE* pFile);  // end position; the file position is kept
 int HostPathExists(const char* pPath);
 int HostIsDirectory(const char* pPath);
 int HostCurrentDirectory(char* pBuffer, size_t uiLength);
+// Creates a folder and its missing parents with the given mode; 1 when it exists afterwards.
+int HostMakeDirectories(const char* pPath, unsigned int uiMode);
 int HostPrintLine(const char* pText);
 void HostSleep(unsigned int uiMilliseconds);
 int HostRenderToTextureSupported();  // always 0: presenting is a plain buffer swap

@@ -1,7 +1,5 @@
 #include "FileSystem.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -24,24 +22,6 @@ void CopyPath(char* pDest, const char* pSource)
         pDest[i] = pSource[i];
     }
     pDest[i] = '\0';
-}
-
-// Creates a directory and its missing parents; true when it exists afterwards.
-bool MakeDirectories(const char* pPath)
-{
-    char strPath[FS_MAX_PATH];
-    CopyPath(strPath, pPath);
-    for (char* p = strPath + 1; *p != '\0'; ++p)
-    {
-        if (*p == '/')
-        {
-            *p = '\0';
-            mkdir(strPath, 0755);
-            *p = '/';
-        }
-    }
-    mkdir(strPath, 0755);
-    return HostIsDirectory(strPath) != 0;
 }
 
 void JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pName)
@@ -73,7 +53,7 @@ void FS_SetupDirectories()
     }
     std::snprintf(strPath, sizeof(strPath), "%s/Data", strBase);
     CopyPath(s_strSaveDirectory, strPath);
-    if (!MakeDirectories(s_strSaveDirectory))
+    if (!HostMakeDirectories(s_strSaveDirectory, 0755))
     {
         std::printf("Cannot create the save directory %s: %s\n", s_strSaveDirectory,
                     std::strerror(errno));
