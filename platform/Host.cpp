@@ -30,6 +30,10 @@ HostFrameworkCalls s_Calls;
 // The finger on a desktop is the left mouse button; the host remembers a press it accepted so
 // that a drag leaving the picture still moves and ends the touch (at the nearest edge).
 bool s_bMouseDown = false;
+unsigned char s_tIcon[HOST_MAX_ICON_SIZE * HOST_MAX_ICON_SIZE * 4];
+int s_iIconWidth = 0;  // 0: no icon
+int s_iIconHeight = 0;
+SDL_Surface* s_pIconSurface = nullptr;  // lives until HostShutdown
 bool s_bLeftKey = false;
 bool s_bRightKey = false;
 
@@ -139,6 +143,19 @@ void HostDeliverAccelerometerSample(float fX, float fY, float fZ, double dTimest
     }
 }
 
+bool HostSetWindowIcon(const unsigned char* pRGBA, int iWidth, int iHeight)
+{
+    if (pRGBA == nullptr || iWidth <= 0 || iHeight <= 0 || iWidth > HOST_MAX_ICON_SIZE ||
+        iHeight > HOST_MAX_ICON_SIZE)
+    {
+        return false;
+    }
+    std::memcpy(s_tIcon, pRGBA, static_cast<size_t>(iWidth) * iHeight * 4);
+    s_iIconWidth = iWidth;
+    s_iIconHeight = iHeight;
+    return true;
+}
+
 void HostInit()
 {
     // sdl12-compat would otherwise draw through a scaling framebuffer of its own and copy it
@@ -159,6 +176,17 @@ void HostInit()
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);  // vsync where the driver gives it
+    if (s_iIconWidth > 0)
+    {
+        // SDL takes the icon only before the video mode is set. The bytes are R, G, B, A.
+        s_pIconSurface = SDL_CreateRGBSurfaceFrom(
+            s_tIcon, s_iIconWidth, s_iIconHeight, 32, s_iIconWidth * 4, SDL_SwapLE32(0x000000FF),
+            SDL_SwapLE32(0x0000FF00), SDL_SwapLE32(0x00FF0000), SDL_SwapLE32(0xFF000000));
+        if (s_pIconSurface != nullptr)
+        {
+            SDL_WM_SetIcon(s_pIconSurface, nullptr);
+        }
+    }
     if (!HostDisplayOpen())
     {
         std::printf("Boughfall: cannot open an OpenGL window: %s\n", SDL_GetError());
@@ -179,6 +207,11 @@ void HostShutdown()
         g_Host.iAudioChannels = 0;
     }
     SDL_Quit();
+    if (s_pIconSurface != nullptr)
+    {
+        SDL_FreeSurface(s_pIconSurface);
+        s_pIconSurface = nullptr;
+    }
 }
 
 int HostAudioChunkSize(int iFrequency, int iChannels)

@@ -54,8 +54,14 @@ void HostSetFrameworkCalls(const HostFrameworkCalls* pCalls);
 // Hands one accelerometer sample to the framework (the poll's way up; any thread).
 void HostDeliverAccelerometerSample(float fX, float fY, float fZ, double dTimestamp);
 
-// Start-up: SDL and the PDK, the GL window (as the remembered settings and this run's options
-// say), the screen size, the mixer at 22050 Hz mono.
+constexpr int HOST_MAX_ICON_SIZE = 128;  // pixels on a side of the window's icon
+
+// The window's icon: straight-alpha RGBA, rows top first, at most HOST_MAX_ICON_SIZE square.
+// Kept until HostInit sets it, before the window opens; a larger picture is refused (false).
+bool HostSetWindowIcon(const unsigned char* pRGBA, int iWidth, int iHeight);
+
+// Start-up: SDL and the PDK, the window's title and icon, the GL window (as the remembered
+// settings and this run's options say), the screen size, the mixer at 22050 Hz mono.
 void HostInit();
 
 // Before the process exits: stops the accelerometer poll, closes the mixer and SDL, so that no
