@@ -62,18 +62,7 @@ sRun Bftool(const std::string& strArguments)
     const std::string strCommand =
         std::string(pBinary != nullptr ? pBinary : ".") + "/tools/bftool/bftool " + strArguments;
     sRun tRun{-1, ""};
-    FILE* pPipe = popen(strCommand.c_str(), "r");
-    if (pPipe == nullptr)
-    {
-        return tRun;
-    }
-    char strLine[512];
-    while (std::fgets(strLine, sizeof(strLine), pPipe) != nullptr)
-    {
-        tRun.strOutput += strLine;
-    }
-    const int iStatus = pclose(pPipe);
-    tRun.iStatus = WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : 128 + WTERMSIG(iStatus);
+    tRun.iStatus = TEST_RunCommand(strCommand, &tRun.strOutput);
     return tRun;
 }
 

@@ -30,21 +30,9 @@ struct Finished
 // Runs the binary with arguments to its end (no window needed), both output streams together.
 Finished RunToEnd(const std::string& strArguments)
 {
-    const std::string strCommand =
-        std::string(BF_BINARY_DIR) + "/boughfall " + strArguments + " 2>&1";
     Finished tRun{-1, ""};
-    FILE* pPipe = popen(strCommand.c_str(), "r");
-    if (pPipe == nullptr)
-    {
-        return tRun;
-    }
-    char strLine[256];
-    while (std::fgets(strLine, sizeof(strLine), pPipe) != nullptr)
-    {
-        tRun.strOut += strLine;
-    }
-    const int iStatus = pclose(pPipe);
-    tRun.iStatus = WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : -1;
+    tRun.iStatus = TEST_RunCommand(
+        std::string(BF_BINARY_DIR) + "/boughfall " + strArguments + " 2>&1", &tRun.strOut);
     return tRun;
 }
 

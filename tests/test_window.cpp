@@ -62,17 +62,7 @@ void DrawMarker()
 std::string RunCommand(const std::string& strCommand)
 {
     std::string strOut;
-    FILE* pPipe = popen(strCommand.c_str(), "r");
-    if (pPipe == nullptr)
-    {
-        return strOut;
-    }
-    char strBuffer[256];
-    while (std::fgets(strBuffer, sizeof(strBuffer), pPipe) != nullptr)
-    {
-        strOut += strBuffer;
-    }
-    pclose(pPipe);
+    TEST_RunCommand(strCommand, &strOut);
     return strOut;
 }
 

@@ -29,6 +29,11 @@ bool TEST_WriteFile(const std::string& strPath, const std::vector<std::uint8_t>&
 // Reads a whole file; empty when it cannot be read.
 std::vector<std::uint8_t> TEST_ReadFile(const std::string& strPath);
 
+// Runs a command through the shell and collects its standard output (add "2>&1" for both
+// streams). Returns the exit status, 128 + the signal when a signal ended it, or -1 when it
+// could not be started.
+int TEST_RunCommand(const std::string& strCommand, std::string* pOutput);
+
 // Where screenshots of tests go (the build's test-output folder); created on demand.
 std::string TEST_OutputDir();
 
