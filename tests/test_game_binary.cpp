@@ -82,9 +82,7 @@ TEST(GameBinary, SigtermEndsTheGameCleanlyAndNoAudioDeviceIsFine)
     GameLaunch tLaunch;
     tLaunch.strAudioDriver = "no-such-audio-driver";
     const GameRun tRun = TEST_StartGame(tLaunch);
-    Pause(1500);
-    ASSERT_EQ(kill(tRun.iPid, SIGTERM), 0);
-    EXPECT_EQ(TEST_WaitForGame(tRun, 20), 0);
+    EXPECT_EQ(TEST_SignalGame(tRun, SIGTERM, 1500), 0);
     EXPECT_GT(TEST_FramesDrawn(TEST_GameLog(tRun)), 20) << TEST_GameLog(tRun);
 }
 
@@ -93,9 +91,8 @@ TEST(GameBinary, SigtermWhileTheFocusIsAwayEndsTheWaitAndTheGame)
     GameLaunch tLaunch;
     tLaunch.strScript = "10 focus out\n";
     const GameRun tRun = TEST_StartGame(tLaunch);
-    Pause(1500);  // blocked in the inactive wait by now: no frames
-    ASSERT_EQ(kill(tRun.iPid, SIGTERM), 0);
-    EXPECT_EQ(TEST_WaitForGame(tRun, 20), 0);
+    // Blocked in the inactive wait by then: no frames.
+    EXPECT_EQ(TEST_SignalGame(tRun, SIGTERM, 1500), 0);
     const int iFrames = TEST_FramesDrawn(TEST_GameLog(tRun));
     EXPECT_GE(iFrames, 11) << TEST_GameLog(tRun);
     EXPECT_LE(iFrames, 14) << TEST_GameLog(tRun);
@@ -149,9 +146,7 @@ TEST(GameBinary, WindowSizeAndIconThenCtrlCLeavesTheSettingsAsTheyWere)
     EXPECT_EQ(uiMiddle >> 24, 255u);
     EXPECT_GT((uiMiddle >> 16) & 0xFF, 2 * (uiMiddle & 0xFF)) << std::hex << uiMiddle;
 
-    Pause(1000);
-    ASSERT_EQ(kill(tRun.iPid, SIGINT), 0);
-    EXPECT_EQ(TEST_WaitForGame(tRun, 20), 0);
+    EXPECT_EQ(TEST_SignalGame(tRun, SIGINT, 1000), 0);
     EXPECT_GT(TEST_FramesDrawn(TEST_GameLog(tRun)), 20) << TEST_GameLog(tRun);
     EXPECT_EQ(Text(strSettings), strFile);  // this run's option is not written back
 

@@ -6,10 +6,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "GameProcess.h"
@@ -71,9 +68,7 @@ TEST(Install, DesktopFilesValidateAndTheInstalledGameRunsFromElsewhere)
     tLaunch.strBinary = strPrefix + "/bin/boughfall";
     tLaunch.strWorkingDir = TEST_MakeTempDir("elsewhere");
     const GameRun tRun = TEST_StartGame(tLaunch);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    ASSERT_EQ(kill(tRun.iPid, SIGTERM), 0);
-    EXPECT_EQ(TEST_WaitForGame(tRun, 20), 0);
+    EXPECT_EQ(TEST_SignalGame(tRun, SIGTERM, 1500), 0);
     const std::string strLog = TEST_GameLog(tRun);
     EXPECT_GT(TEST_FramesDrawn(strLog), 20) << strLog;
     EXPECT_EQ(strLog.find("not found"), std::string::npos) << strLog;

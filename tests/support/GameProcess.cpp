@@ -142,6 +142,17 @@ int TEST_WaitForGame(const GameRun& tRun, int iSeconds)
     return -1;
 }
 
+int TEST_SignalGame(const GameRun& tRun, int iSignal, int iAfterMilliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(iAfterMilliseconds));
+    if (kill(tRun.iPid, iSignal) != 0)
+    {
+        TEST_WaitForGame(tRun, 0);
+        return -1;
+    }
+    return TEST_WaitForGame(tRun, 20);
+}
+
 std::string TEST_GameLog(const GameRun& tRun)
 {
     const std::vector<std::uint8_t> tBytes = TEST_ReadFile(tRun.strLog);

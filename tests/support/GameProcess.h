@@ -35,6 +35,10 @@ GameRun TEST_StartGame(const GameLaunch& tLaunch);
 // running after the timeout (it is then killed).
 int TEST_WaitForGame(const GameRun& tRun, int iSeconds);
 
+// Lets the game run for a while, sends it a signal and waits up to 20 s for its end: the exit
+// status as TEST_WaitForGame gives it (-1 when the signal could not be sent).
+int TEST_SignalGame(const GameRun& tRun, int iSignal, int iAfterMilliseconds);
+
 std::string TEST_GameLog(const GameRun& tRun);
 
 // The frame count of the game's shutdown line, or -1 when the game did not shut down.

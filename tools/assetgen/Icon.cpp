@@ -17,7 +17,6 @@ constexpr int ICON_POMMO_FRAME = 2;  // ripe, eyes open
 
 const sColour BARK = PAINT_Hex(0x8E5B32);
 const sColour BARK_INK = PAINT_Hex(0x3B2212);
-const sColour LEAF = PAINT_Hex(0x5DBB3F);
 
 // The bough's centre line runs from the left edge to the right, rising a little.
 double BoughY(double dX)
@@ -53,20 +52,14 @@ void Bough(cairo_t* pCairo)
     cairo_pattern_destroy(pBark);
 }
 
+// A stalk leaf of the pommos' own, at the pommo's scale, its base on the bough.
 void Leaf(cairo_t* pCairo, double dX, double dAngle, double dLength)
 {
-    const double dY = BoughY(dX);
-    POMMO_LeafPath(pCairo, dX, dY, dAngle, dLength, dLength * 0.5);
-    cairo_pattern_t* pFill = PAINT_Vertical(dY - dLength, PAINT_Lighten(LEAF, 0.25), dY + dLength,
-                                            PAINT_Darken(LEAF, 0.2));
-    PAINT_FillOutlined(pCairo, pFill, PAINT_Darken(LEAF, 0.65), 2.5);
-    cairo_pattern_destroy(pFill);
-    cairo_move_to(pCairo, dX, dY);
-    cairo_line_to(pCairo, dX + std::cos(dAngle) * dLength * 0.8,
-                  dY + std::sin(dAngle) * dLength * 0.8);
-    PAINT_Set(pCairo, PAINT_Darken(LEAF, 0.4));
-    cairo_set_line_width(pCairo, 2.0);
-    cairo_stroke(pCairo);
+    cairo_save(pCairo);
+    cairo_translate(pCairo, dX, BoughY(dX));
+    cairo_scale(pCairo, POMMO_SCALE, POMMO_SCALE);
+    POMMO_PaintLeaf(pCairo, 0.0, 0.0, dAngle, dLength / POMMO_SCALE, dLength * 0.5 / POMMO_SCALE);
+    cairo_restore(pCairo);
 }
 }  // namespace
 
