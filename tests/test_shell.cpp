@@ -3,6 +3,7 @@
 // scripted key press through the host and the framework to the delegate.
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,7 +30,18 @@ protected:
         UIApplication::sharedApplication()->reset();
         FW_ResetTouches();
     }
-    void TearDown() override { UIApplication::sharedApplication()->reset(); }
+    void TearDown() override
+    {
+        UIApplication::sharedApplication()->reset();
+        // The game's music opened the mixer: its audio thread must stop before the process
+        // exits, or it can call into a mixer already torn down.
+        if (g_Host.iAudioFrequency != 0)
+        {
+            Mix_CloseAudio();
+            g_Host.iAudioFrequency = 0;
+            g_Host.iAudioChannels = 0;
+        }
+    }
 };
 
 struct PauseCounter : BaseAppAppDelegate
