@@ -34,6 +34,11 @@ void HostRequestTermination()
     UIApplication::sharedApplication()->requestTermination();
 }
 
+void HostPauseRequested()
+{
+    UIApplication::sharedApplication()->requestPause();
+}
+
 }  // namespace
 
 UIApplication* UIApplication::sharedApplication()
@@ -158,6 +163,14 @@ void UIApplication::resignActive()
     }
 }
 
+void UIApplication::requestPause()
+{
+    if (bActive && !bTerminate && pDelegate != nullptr)
+    {
+        pDelegate->applicationDidRequestPause(this);
+    }
+}
+
 void UIApplication::requestTermination()
 {
     bTerminate = true;
@@ -191,6 +204,7 @@ void FW_InstallHostCalls()
     tCalls.pBecameActive = HostBecameActive;
     tCalls.pResignActive = HostResignActive;
     tCalls.pRequestTermination = HostRequestTermination;
+    tCalls.pPauseRequested = HostPauseRequested;
     tCalls.pAccelerometerSample = FW_AccelerometerSample;
     HostSetFrameworkCalls(&tCalls);
 }

@@ -16,6 +16,9 @@ public:
     virtual void applicationWillResignActive(UIApplication* pApplication) = 0;
     virtual void applicationDidBecomeActive(UIApplication* pApplication) = 0;
     virtual void applicationWillTerminate(UIApplication* pApplication) = 0;
+    // The player asked for a pause (on a desktop: Esc or P). A delegate that has nothing to
+    // pause need not answer.
+    virtual void applicationDidRequestPause(UIApplication*) {}
 };
 
 // Posted to the delegate as it happens; kept for the diagnostic trace.
@@ -58,6 +61,10 @@ public:
     void resignActive();
     bool isActive() const { return bActive; }
 
+    // The player asked for a pause: the delegate hears of it while the application is active
+    // and not terminating.
+    void requestPause();
+
     // Sets the terminate flag and runs one run-loop step at once.
     void requestTermination();
     bool isTerminating() const { return bTerminate; }
@@ -90,5 +97,5 @@ using UIMainInterfaceLoader = void (*)(UIApplication* pApplication);
 // the exit status (0 after a normal termination).
 int UIApplicationMain(int argc, char** argv, UIMainInterfaceLoader pfnLoadMainInterface);
 
-// Connects the host's touch, activation, quit and accelerometer reports to the framework.
+// Connects the host's touch, activation, quit, pause and accelerometer reports to the framework.
 void FW_InstallHostCalls();

@@ -16,6 +16,9 @@
 #ifndef BF_INSTALLED_DATA_DIR
 #define BF_INSTALLED_DATA_DIR "/usr/local/share/boughfall"
 #endif
+#ifndef BF_DATA_FROM_BINARY
+#define BF_DATA_FROM_BINARY "../share/boughfall"
+#endif
 
 HostState g_Host;
 
@@ -27,6 +30,10 @@ HostFrameworkCalls s_Calls;
 // The finger on a desktop is the left mouse button; the host remembers a press it accepted so
 // that a drag leaving the picture still moves and ends the touch (at the nearest edge).
 bool s_bMouseDown = false;
+unsigned char s_tIcon[HOST_MAX_ICON_SIZE * HOST_MAX_ICON_SIZE * 4];
+int s_iIconWidth = 0;  // 0: no icon
+int s_iIconHeight = 0;
+SDL_Surface* s_pIconSurface = nullptr;  // lives until HostShutdown
 bool s_bLeftKey = false;
 bool s_bRightKey = false;
 
@@ -96,6 +103,13 @@ void HandleKey(const SDL_KeyboardEvent& tKey)
             s_bRightKey = bDown;
             UpdateKeyLean();
             break;
+        case SDLK_ESCAPE:
+        case SDLK_p:
+            if (bDown && s_Calls.pPauseRequested != nullptr)
+            {
+                s_Calls.pPauseRequested();
+            }
+            break;
         case SDLK_F11:
             if (bDown)
             {
@@ -129,6 +143,19 @@ void HostDeliverAccelerometerSample(float fX, float fY, float fZ, double dTimest
     }
 }
 
+bool HostSetWindowIcon(const unsigned char* pRGBA, int iWidth, int iHeight)
+{
+    if (pRGBA == nullptr || iWidth <= 0 || iHeight <= 0 || iWidth > HOST_MAX_ICON_SIZE ||
+        iHeight > HOST_MAX_ICON_SIZE)
+    {
+        return false;
+    }
+    std::memcpy(s_tIcon, pRGBA, static_cast<size_t>(iWidth) * iHeight * 4);
+    s_iIconWidth = iWidth;
+    s_iIconHeight = iHeight;
+    return true;
+}
+
 void HostInit()
 {
     // sdl12-compat would otherwise draw through a scaling framebuffer of its own and copy it
@@ -149,6 +176,17 @@ void HostInit()
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);  // vsync where the driver gives it
+    if (s_iIconWidth > 0)
+    {
+        // SDL takes the icon only before the video mode is set. The bytes are R, G, B, A.
+        s_pIconSurface = SDL_CreateRGBSurfaceFrom(
+            s_tIcon, s_iIconWidth, s_iIconHeight, 32, s_iIconWidth * 4, SDL_SwapLE32(0x000000FF),
+            SDL_SwapLE32(0x0000FF00), SDL_SwapLE32(0x00FF0000), SDL_SwapLE32(0xFF000000));
+        if (s_pIconSurface != nullptr)
+        {
+            SDL_WM_SetIcon(s_pIconSurface, nullptr);
+        }
+    }
     if (!HostDisplayOpen())
     {
         std::printf("Boughfall: cannot open an OpenGL window: %s\n", SDL_GetError());
@@ -169,6 +207,11 @@ void HostShutdown()
         g_Host.iAudioChannels = 0;
     }
     SDL_Quit();
+    if (s_pIconSurface != nullptr)
+    {
+        SDL_FreeSurface(s_pIconSurface);
+        s_pIconSurface = nullptr;
+    }
 }
 
 int HostAudioChunkSize(int iFrequency, int iChannels)
@@ -476,12 +519,25 @@ void HostBundleDirectory(char* pBuffer, size_t uiSize)
         return;
     }
     strExecutable[iLength] = '\0';
+    // Beside the binary (a build folder), then where an installation puts the data relative to
+    // its bin folder (so an installation moved to another prefix still finds it), then the
+    // prefix the game was built for.
     char strFolder[4096];
     CopyParent(strExecutable, strFolder, sizeof(strFolder));
-    char strData[4096 + 8];
-    std::snprintf(strData, sizeof(strData), "%s/Data", strFolder);
-    std::snprintf(pBuffer, uiSize, "%s",
-                  HostIsDirectory(strData) ? strFolder : BF_INSTALLED_DATA_DIR);
+    char strInstalled[4096 + 64];
+    std::snprintf(strInstalled, sizeof(strInstalled), "%s/%s", strFolder, BF_DATA_FROM_BINARY);
+    const char* const pCandidates[] = {strFolder, strInstalled};
+    for (const char* pCandidate : pCandidates)
+    {
+        char strData[4096 + 72];
+        std::snprintf(strData, sizeof(strData), "%s/Data", pCandidate);
+        if (HostIsDirectory(strData))
+        {
+            std::snprintf(pBuffer, uiSize, "%s", pCandidate);
+            return;
+        }
+    }
+    std::snprintf(pBuffer, uiSize, "%s", BF_INSTALLED_DATA_DIR);
 }
 
 int HostPathExists(const char* pPath)
@@ -495,6 +551,27 @@ int HostIsDirectory(const char* pPath)
     struct stat tStat;
     return pPath != nullptr && stat(pPath, &tStat) == 0 && (tStat.st_mode & 0xF000) == 0x4000 ? 1
                                                                                               : 0;
+}
+
+int HostMakeDirectories(const char* pPath, unsigned int uiMode)
+{
+    if (pPath == nullptr || pPath[0] == '\0')
+    {
+        return 0;
+    }
+    char strPath[4096];
+    std::snprintf(strPath, sizeof(strPath), "%s", pPath);
+    for (char* p = strPath + 1; *p != '\0'; ++p)
+    {
+        if (*p == '/')
+        {
+            *p = '\0';
+            mkdir(strPath, uiMode);
+            *p = '/';
+        }
+    }
+    mkdir(strPath, uiMode);
+    return HostIsDirectory(strPath);
 }
 
 int HostCurrentDirectory(char* pBuffer, size_t uiLength)

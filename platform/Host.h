@@ -42,6 +42,8 @@ struct HostFrameworkCalls
     void (*pBecameActive)();
     void (*pResignActive)();
     void (*pRequestTermination)();
+    // The player asked for a pause (Esc or P): a level being played pauses, as on a focus loss.
+    void (*pPauseRequested)();
     // Called on SDL's timer thread with each accelerometer sample.
     void (*pAccelerometerSample)(float fX, float fY, float fZ, double dTimestamp);
 };
@@ -52,7 +54,14 @@ void HostSetFrameworkCalls(const HostFrameworkCalls* pCalls);
 // Hands one accelerometer sample to the framework (the poll's way up; any thread).
 void HostDeliverAccelerometerSample(float fX, float fY, float fZ, double dTimestamp);
 
-// Start-up: SDL and the PDK, the GL window, the screen size, the mixer at 22050 Hz mono.
+constexpr int HOST_MAX_ICON_SIZE = 128;  // pixels on a side of the window's icon
+
+// The window's icon: straight-alpha RGBA, rows top first, at most HOST_MAX_ICON_SIZE square.
+// Kept until HostInit sets it, before the window opens; a larger picture is refused (false).
+bool HostSetWindowIcon(const unsigned char* pRGBA, int iWidth, int iHeight);
+
+// Start-up: SDL and the PDK, the window's title and icon, the GL window (as the remembered
+// settings and this run's options say), the screen size, the mixer at 22050 Hz mono.
 void HostInit();
 
 // Before the process exits: stops the accelerometer poll, closes the mixer and SDL, so that no
@@ -71,7 +80,8 @@ int HostAudioChunkSize(int iFrequency, int iChannels);
 // blocks until focus returns (or the game is asked to quit).
 void HostPumpEvents();
 
-// Acts on one SDL event (focus, mouse, quit; on the desktop also keys, resize and fullscreen).
+// Acts on one SDL event (focus, mouse, quit; on the desktop also keys: the arrows lean, Esc and
+// P ask for a pause, F11 and Alt+Enter toggle fullscreen; and window resizes).
 void HostHandleEvent(const SDL_Event* pEvent);
 
 // Presents the frame, then pumps events.
@@ -92,7 +102,8 @@ int HostLogicalX(int iDeviceX);
 int HostLogicalY(int iDeviceY);
 
 // The application bundle directory: the folder of CFProcessPath when that is set, else of the
-// executable; when that folder holds no "Data", the installed data folder. Cut to fit.
+// executable; when that folder holds no "Data", the installed data folder (found from the
+// executable's folder first, then at the prefix the game was built for). Cut to fit.
 void HostBundleDirectory(char* pBuffer, size_t uiSize);
 
 // Null-tolerant file utilities: a null argument does nothing and returns 0.
@@ -106,6 +117,8 @@ long HostFileLength(FILE* pFile);  // end position; the file position is kept
 int HostPathExists(const char* pPath);
 int HostIsDirectory(const char* pPath);
 int HostCurrentDirectory(char* pBuffer, size_t uiLength);
+// Creates a folder and its missing parents with the given mode; 1 when it exists afterwards.
+int HostMakeDirectories(const char* pPath, unsigned int uiMode);
 int HostPrintLine(const char* pText);
 void HostSleep(unsigned int uiMilliseconds);
 int HostRenderToTextureSupported();  // always 0: presenting is a plain buffer swap

@@ -6,6 +6,7 @@
 
 #include "GLES.h"
 #include "Host.h"
+#include "Settings.h"
 
 namespace
 {
@@ -91,30 +92,44 @@ bool HostDisplayOpen()
         iDesktopWidth = 1280;
         iDesktopHeight = 800;
     }
-    const int iScale = HostDisplayInitialScale(iDesktopWidth, iDesktopHeight);
-    s_Display.iWindowedWidth = DISPLAY_GAME_WIDTH * iScale;
-    s_Display.iWindowedHeight = DISPLAY_GAME_HEIGHT * iScale;
+    // The size the player chose (this run's option or the remembered one), never larger than
+    // the desktop; else the largest whole multiple of the picture.
+    int iWidth = 0;
+    int iHeight = 0;
+    SETTINGS_WindowSize(&iWidth, &iHeight);
+    if (iWidth <= 0 || iHeight <= 0)
+    {
+        const int iScale = HostDisplayInitialScale(iDesktopWidth, iDesktopHeight);
+        iWidth = DISPLAY_GAME_WIDTH * iScale;
+        iHeight = DISPLAY_GAME_HEIGHT * iScale;
+    }
+    s_Display.iWindowedWidth = std::min(iWidth, iDesktopWidth);
+    s_Display.iWindowedHeight = std::min(iHeight, iDesktopHeight);
     SDL_WM_SetCaption("Boughfall", "Boughfall");
-    if (!SetMode(s_Display.iWindowedWidth, s_Display.iWindowedHeight, WINDOWED_FLAGS))
+    s_Display.bFullscreen = SETTINGS_Fullscreen() && SetMode(0, 0, FULLSCREEN_FLAGS);
+    if (!s_Display.bFullscreen &&
+        !SetMode(s_Display.iWindowedWidth, s_Display.iWindowedHeight, WINDOWED_FLAGS))
     {
         return false;
     }
     s_Display.bOpen = true;
-    s_Display.bFullscreen = false;
     return true;
 }
 
 void HostDisplayResize(int iWindowWidth, int iWindowHeight)
 {
-    if (!s_Display.bOpen || s_Display.bFullscreen || iWindowWidth <= 0 || iWindowHeight <= 0)
+    if (!s_Display.bOpen || s_Display.bFullscreen || iWindowWidth <= 0 || iWindowHeight <= 0 ||
+        (iWindowWidth == s_Display.iWindowWidth && iWindowHeight == s_Display.iWindowHeight))
     {
         return;
     }
     // SDL 1.2 wants the mode set again at the new size; the GL context and its textures stay.
+    // The player's new size is remembered for the next start.
     if (SetMode(iWindowWidth, iWindowHeight, WINDOWED_FLAGS))
     {
         s_Display.iWindowedWidth = s_Display.iWindowWidth;
         s_Display.iWindowedHeight = s_Display.iWindowHeight;
+        SETTINGS_SetWindowSize(s_Display.iWindowWidth, s_Display.iWindowHeight);
     }
 }
 
@@ -129,6 +144,7 @@ void HostDisplayToggleFullscreen()
         if (SetMode(s_Display.iWindowedWidth, s_Display.iWindowedHeight, WINDOWED_FLAGS))
         {
             s_Display.bFullscreen = false;
+            SETTINGS_SetFullscreen(false);
         }
         return;
     }
@@ -136,6 +152,7 @@ void HostDisplayToggleFullscreen()
     if (SetMode(0, 0, FULLSCREEN_FLAGS))
     {
         s_Display.bFullscreen = true;
+        SETTINGS_SetFullscreen(true);
     }
     else
     {

@@ -25,14 +25,16 @@ int HostDisplayInitialScale(int iDesktopWidth, int iDesktopHeight);
 // The largest 3:2 rectangle centred in a window (bars left/right or top/bottom).
 HostDisplayRect HostDisplayFitGame(int iWindowWidth, int iWindowHeight);
 
-// Opens the GL window (windowed, resizable). Returns false when SDL gives no video surface.
+// Opens the GL window: fullscreen when the settings say so, else a resizable window of the
+// settings' size (at most the desktop's) or of the first window's size. Returns false when SDL
+// gives no video surface.
 bool HostDisplayOpen();
 
-// Adopts a new window size: SDL_VIDEORESIZE in a window, or the mode just set.
+// Adopts a new window size (SDL_VIDEORESIZE in a window) and remembers it in the settings.
 void HostDisplayResize(int iWindowWidth, int iWindowHeight);
 
 // F11 / Alt+Enter: fullscreen at the desktop's own size (the monitor's mode is not changed), and
-// back to the window size the player had.
+// back to the window size the player had; the choice is remembered in the settings.
 void HostDisplayToggleFullscreen();
 bool HostDisplayIsFullscreen();
 

@@ -11,6 +11,7 @@ PACKAGES=(
     libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libpng-dev
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool
+    desktop-file-utils appstream groff-base
 )
 
 missing=()

@@ -54,6 +54,11 @@ void BaseAppAppDelegate::applicationWillTerminate(UIApplication*)
     GAME_Shutdown();
 }
 
+void BaseAppAppDelegate::applicationDidRequestPause(UIApplication*)
+{
+    GAME_PauseLevel();
+}
+
 void SHELL_LoadMainInterface(UIApplication* pApplication)
 {
     BaseAppAppDelegate* pDelegate = new BaseAppAppDelegate();

@@ -1,7 +1,8 @@
 #pragma once
 
 // The application delegate: starts the game when launching has finished, slows the frame
-// timer and pauses a level when the application goes inactive, and shuts the game down.
+// timer and pauses a level when the application goes inactive, pauses a level when the player
+// asks for it, and shuts the game down.
 
 #include "Application.h"
 #include "EAGLView.h"
@@ -21,6 +22,8 @@ public:
     void applicationWillResignActive(UIApplication* pApplication) override;
     void applicationDidBecomeActive(UIApplication* pApplication) override;
     void applicationWillTerminate(UIApplication* pApplication) override;
+    // A level being played pauses; the frame timer keeps its pace.
+    void applicationDidRequestPause(UIApplication* pApplication) override;
 
 private:
     UIWindow* pWindow = nullptr;

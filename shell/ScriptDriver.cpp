@@ -52,7 +52,9 @@ bool ParseKey(const char* pName, SDLKey* pKey)
         const char* pName;
         SDLKey eKey;
     } s_tKeys[] = {
-        {"left", SDLK_LEFT}, {"right", SDLK_RIGHT}, {"f11", SDLK_F11}, {"escape", SDLK_ESCAPE}};
+        {"left", SDLK_LEFT},     {"right", SDLK_RIGHT}, {"f11", SDLK_F11},
+        {"escape", SDLK_ESCAPE}, {"p", SDLK_p},
+    };
     for (const auto& tKey : s_tKeys)
     {
         if (std::strcmp(pName, tKey.pName) == 0)

@@ -10,7 +10,7 @@
 //   120 down 240 160     finger (left mouse button) down at a game point
 //   121 move 250 150     finger moves
 //   122 up 250 150       finger lifted
-//   200 key left down    a key: left, right, f11, escape (down or up)
+//   200 key left down    a key: left, right, f11, escape, p (down or up)
 //   210 focus out        the window loses (or with "in" regains) the input focus
 //   300 shot out.png     writes the game picture after the frame is drawn
 //   400 quit             asks the game to quit, as closing the window does

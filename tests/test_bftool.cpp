@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "EngineFiles.h"
+#include "PngFile.h"
 #include "TestSupport.h"
 
 namespace
@@ -61,18 +62,7 @@ sRun Bftool(const std::string& strArguments)
     const std::string strCommand =
         std::string(pBinary != nullptr ? pBinary : ".") + "/tools/bftool/bftool " + strArguments;
     sRun tRun{-1, ""};
-    FILE* pPipe = popen(strCommand.c_str(), "r");
-    if (pPipe == nullptr)
-    {
-        return tRun;
-    }
-    char strLine[512];
-    while (std::fgets(strLine, sizeof(strLine), pPipe) != nullptr)
-    {
-        tRun.strOutput += strLine;
-    }
-    const int iStatus = pclose(pPipe);
-    tRun.iStatus = WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : 128 + WTERMSIG(iStatus);
+    tRun.iStatus = TEST_RunCommand(strCommand, &tRun.strOutput);
     return tRun;
 }
 
@@ -101,6 +91,36 @@ TEST(Bftool, Textures)
     EXPECT_EQ(tRun.strOutput, strDir +
                                   "/white.pvr: 8 x 8, PVRTC 4 bpp opaque (decoded in software), "
                                   "1 level\n");
+
+    // Intensity and intensity-alpha textures come out grey, as the game samples them; the PNG's
+    // first row is the file's last.
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/grey.pvr", PVRFile(2, 2, 0x16, 8, {0, 80, 160, 255})));
+    ASSERT_TRUE(TEST_WriteFile(strDir + "/greya.pvr",
+                               PVRFile(2, 2, 0x17, 16, {200, 255, 200, 0, 50, 128, 255, 255})));
+    const struct
+    {
+        const char* pName;
+        std::uint8_t tExpected[4][4];  // PNG order
+    } tGreys[] = {
+        {"grey", {{160, 160, 160, 255}, {255, 255, 255, 255}, {0, 0, 0, 255}, {80, 80, 80, 255}}},
+        {"greya",
+         {{50, 50, 50, 128}, {255, 255, 255, 255}, {200, 200, 200, 255}, {200, 200, 200, 0}}},
+    };
+    for (const auto& tGrey : tGreys)
+    {
+        const std::string strPNG = strDir + "/" + tGrey.pName + ".png";
+        tRun = Bftool("texture " + strDir + "/" + tGrey.pName + ".pvr " + strPNG);
+        EXPECT_EQ(tRun.iStatus, 0) << tRun.strOutput;
+        int iWidth = 0;
+        int iHeight = 0;
+        std::vector<std::uint8_t> tPixels;
+        ASSERT_TRUE(PNG_ReadRGBA(strPNG.c_str(), &iWidth, &iHeight, &tPixels));
+        ASSERT_EQ(tPixels.size(), 16u);
+        for (int i = 0; i < 16; ++i)
+        {
+            EXPECT_EQ(tPixels[i], tGrey.tExpected[i / 4][i % 4]) << tGrey.pName << " byte " << i;
+        }
+    }
 
     // Bad files: one line each, status 1.
     Bytes tOverrun = TGAHeader(10, 2, 2);
@@ -140,11 +160,23 @@ TEST(Bftool, Fonts)
                                   "text width 18\n");
     EXPECT_GT(TEST_ReadFile(strPNG).size(), 8u);
 
-    // A page beside the font; then bad fonts and a missing page.
+    // A page beside the font; then a page the font names "bar.png", which the game reads as
+    // "bar.tga", in both places.
     ASSERT_TRUE(TEST_WriteFile(strDir + "/Beside/Bar.fnt", FontFile(1)));
     ASSERT_TRUE(TEST_WriteFile(strDir + "/Beside/bar.tga", BarPage()));
     tRun = Bftool("font " + strDir + "/Beside/Bar.fnt " + strDir + "/b.png I");
     EXPECT_EQ(tRun.iStatus, 0) << tRun.strOutput;
+    const Bytes tPngPaged = TEST_FontFile(16, 16, 16, 1, "bar.png", {{'I', 0, 0, 4, 12, 0, 2, 6}});
+    for (const char* pFont : {"/Beside/Png.fnt", "/Fonts/Png.fnt"})
+    {
+        ASSERT_TRUE(TEST_WriteFile(strDir + pFont, tPngPaged));
+        tRun = Bftool("font " + strDir + pFont + " " + strDir + "/p.png II");
+        EXPECT_EQ(tRun.iStatus, 0) << tRun.strOutput;
+        EXPECT_NE(tRun.strOutput.find("text width 12"), std::string::npos) << tRun.strOutput;
+    }
+    ASSERT_TRUE(
+        TEST_WriteFile(strDir + "/Beside/Short.fnt",
+                       TEST_FontFile(16, 16, 16, 1, ".tga", {{'I', 0, 0, 4, 12, 0, 2, 6}})));
 
     Bytes tCut = FontFile(1);
     tCut.pop_back();
@@ -157,6 +189,7 @@ TEST(Bftool, Fonts)
         {"/Beside/Cut.fnt", "Font block 4 of 20 bytes runs past the end of the file"},
         {"/Beside/Two.fnt", "Font has 2 pages; one is supported"},
         {"/Beside/Nothing.fnt", "cannot read the file"},
+        {"/Beside/Short.fnt", "page name \".tga\" is too short to name a .tga file"},
     };
     for (const auto& tCase : tBad)
     {
@@ -170,6 +203,10 @@ TEST(Bftool, Fonts)
     EXPECT_EQ(tRun.strOutput, "bftool: " + strDir +
                                   "/Fonts/Bar.fnt: page bar.tga found neither beside it nor in "
                                   "../Textures/Fonts\n");
+    tRun = Bftool("font " + strDir + "/Fonts/Png.fnt " + strDir + "/x.png I");
+    EXPECT_EQ(tRun.strOutput, "bftool: " + strDir +
+                                  "/Fonts/Png.fnt: page bar.tga (bar.png in the font) found "
+                                  "neither beside it nor in ../Textures/Fonts\n");
     // A page that is not a picture the game can read.
     ASSERT_TRUE(TEST_WriteFile(strDir + "/Textures/Fonts/bar.tga", TGAHeader(2, 4, 4)));
     tRun = Bftool("font " + strDir + "/Fonts/Bar.fnt " + strDir + "/x.png I");

@@ -1,16 +1,12 @@
-// The game binary itself under the virtual X server: it starts, draws frames, and ends with
-// exit status 0 through the termination path on a window-close request and on SIGTERM, and
-// it runs silent when no audio device can be opened.
+// The game binary itself under the virtual X server: its command line; it starts, draws frames,
+// and ends with exit status 0 through the termination path on a window-close request, on
+// SIGTERM (also while the focus is away) and on Ctrl-C's SIGINT; it runs silent when no audio
+// device can be opened; its window has the size and icon asked for, and the player's changes
+// are remembered in the settings file.
 
-// gtest first: Xlib's macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
-// clang-format off
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-// clang-format on
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -19,174 +15,98 @@
 #include <string>
 #include <thread>
 
+#include "GameProcess.h"
 #include "TestSupport.h"
 
 namespace
 {
 
-struct Running
+struct Finished
 {
-    pid_t iPid = -1;
-    std::string strLog;
+    int iStatus;
+    std::string strOut;
 };
 
-// Starts the game; with a script it plays that, and the disk driver's output can go to a file.
-Running Start(const char* pAudioDriver, const std::string& strScript = "",
-              const std::string& strAudioFile = "/dev/null")
+// Runs the binary with arguments to its end (no window needed), both output streams together.
+Finished RunToEnd(const std::string& strArguments)
 {
-    Running tRun;
-    const std::string strDir = TEST_MakeTempDir("game");
-    tRun.strLog = strDir + "/out.txt";
-    if (!strScript.empty())
-    {
-        TEST_WriteFile(strDir + "/script.txt",
-                       std::vector<std::uint8_t>(strScript.begin(), strScript.end()));
-    }
-    tRun.iPid = fork();
-    if (tRun.iPid == 0)
-    {
-        std::freopen(tRun.strLog.c_str(), "w", stdout);
-        if (!strScript.empty())
-        {
-            setenv("BOUGHFALL_SCRIPT", (strDir + "/script.txt").c_str(), 1);
-        }
-        setenv("SDL_DISKAUDIOFILE", strAudioFile.c_str(), 1);
-        setenv("SDL_AUDIODRIVER", pAudioDriver, 1);
-        // Objects that live as long as the process are not freed before it exits; in a
-        // sanitizer build only memory errors count here.
-        setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-        setenv("HOME", TEST_MakeTempDir("home").c_str(), 1);
-        unsetenv("XDG_DATA_HOME");
-        const std::string strGame = std::string(BF_BINARY_DIR) + "/boughfall";
-        execl(strGame.c_str(), strGame.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    Finished tRun{-1, ""};
+    tRun.iStatus = TEST_RunCommand(
+        std::string(BF_BINARY_DIR) + "/boughfall " + strArguments + " 2>&1", &tRun.strOut);
     return tRun;
 }
 
-// The exit status, or -1 when the game is still running after the timeout.
-int WaitFor(const Running& tRun, int iSeconds)
+std::string Text(const std::string& strPath)
 {
-    for (int i = 0; i < iSeconds * 20; ++i)
-    {
-        int iStatus = 0;
-        if (waitpid(tRun.iPid, &iStatus, WNOHANG) == tRun.iPid)
-        {
-            return WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : 128 + WTERMSIG(iStatus);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    kill(tRun.iPid, SIGKILL);
-    waitpid(tRun.iPid, nullptr, 0);
-    return -1;
-}
-
-std::string Log(const Running& tRun)
-{
-    const std::vector<std::uint8_t> tBytes = TEST_ReadFile(tRun.strLog);
+    const std::vector<std::uint8_t> tBytes = TEST_ReadFile(strPath);
     return std::string(tBytes.begin(), tBytes.end());
 }
 
-// Finds the game's top-level window by its title.
-Window FindWindow(Display* pDisplay, Window tParent)
+void Pause(int iMilliseconds)
 {
-    char* pName = nullptr;
-    if (XFetchName(pDisplay, tParent, &pName) != 0 && pName != nullptr)
-    {
-        const bool bMatch = std::string(pName) == "Boughfall";
-        XFree(pName);
-        if (bMatch)
-        {
-            return tParent;
-        }
-    }
-    Window tRoot;
-    Window tParentOut;
-    Window* pChildren = nullptr;
-    unsigned int uiCount = 0;
-    Window tFound = 0;
-    if (XQueryTree(pDisplay, tParent, &tRoot, &tParentOut, &pChildren, &uiCount) != 0)
-    {
-        for (unsigned int i = 0; i < uiCount && tFound == 0; ++i)
-        {
-            tFound = FindWindow(pDisplay, pChildren[i]);
-        }
-        XFree(pChildren);
-    }
-    return tFound;
-}
-
-// Sends the window manager's close request (WM_DELETE_WINDOW), as a title bar's close button.
-bool RequestClose()
-{
-    Display* pDisplay = XOpenDisplay(nullptr);
-    if (pDisplay == nullptr)
-    {
-        return false;
-    }
-    Window tWindow = 0;
-    for (int i = 0; i < 100 && tWindow == 0; ++i)
-    {
-        tWindow = FindWindow(pDisplay, DefaultRootWindow(pDisplay));
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    if (tWindow == 0)
-    {
-        XCloseDisplay(pDisplay);
-        return false;
-    }
-    XEvent tEvent{};
-    tEvent.xclient.type = ClientMessage;
-    tEvent.xclient.window = tWindow;
-    tEvent.xclient.message_type = XInternAtom(pDisplay, "WM_PROTOCOLS", False);
-    tEvent.xclient.format = 32;
-    tEvent.xclient.data.l[0] = static_cast<long>(XInternAtom(pDisplay, "WM_DELETE_WINDOW", False));
-    tEvent.xclient.data.l[1] = CurrentTime;
-    XSendEvent(pDisplay, tWindow, False, NoEventMask, &tEvent);
-    XFlush(pDisplay);
-    XCloseDisplay(pDisplay);
-    return true;
-}
-
-int FramesDrawn(const std::string& strLog)
-{
-    unsigned int uiFrames = 0;
-    const size_t uiAt = strLog.find("Shutting down after ");
-    if (uiAt == std::string::npos ||
-        std::sscanf(strLog.c_str() + uiAt, "Shutting down after %u frames", &uiFrames) != 1)
-    {
-        return -1;
-    }
-    return static_cast<int>(uiFrames);
+    std::this_thread::sleep_for(std::chrono::milliseconds(iMilliseconds));
 }
 
 }  // namespace
 
+TEST(GameBinary, HelpVersionAndBadOptions)
+{
+    Finished tRun = RunToEnd("--help");
+    EXPECT_EQ(tRun.iStatus, 0);
+    EXPECT_EQ(tRun.strOut.rfind("Usage: boughfall [--fullscreen] [--window WIDTHxHEIGHT]", 0), 0u)
+        << tRun.strOut;
+    tRun = RunToEnd("--version");
+    EXPECT_EQ(tRun.iStatus, 0);
+    EXPECT_EQ(tRun.strOut, std::string("Boughfall ") + BF_VERSION + "\n");
+    for (const char* pBad : {"--bogus", "--window", "--window 960", "--window=12x8", "extra",
+                             "--fullscreen --window 0x0"})
+    {
+        tRun = RunToEnd(pBad);
+        EXPECT_EQ(tRun.iStatus, 2) << pBad;
+        EXPECT_EQ(tRun.strOut.rfind("boughfall: ", 0), 0u) << tRun.strOut;
+        EXPECT_NE(tRun.strOut.find("Usage: "), std::string::npos) << pBad;
+    }
+}
+
 TEST(GameBinary, WindowCloseRequestEndsTheGameCleanly)
 {
-    const Running tRun = Start("disk");
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    ASSERT_TRUE(RequestClose());
-    EXPECT_EQ(WaitFor(tRun, 20), 0);
-    EXPECT_GT(FramesDrawn(Log(tRun)), 20) << Log(tRun);
+    const GameRun tRun = TEST_StartGame(GameLaunch{});
+    Pause(1500);
+    ASSERT_TRUE(TEST_RequestClose());
+    EXPECT_EQ(TEST_WaitForGame(tRun, 20), 0);
+    EXPECT_GT(TEST_FramesDrawn(TEST_GameLog(tRun)), 20) << TEST_GameLog(tRun);
 }
 
 TEST(GameBinary, SigtermEndsTheGameCleanlyAndNoAudioDeviceIsFine)
 {
-    const Running tRun = Start("no-such-audio-driver");
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    ASSERT_EQ(kill(tRun.iPid, SIGTERM), 0);
-    EXPECT_EQ(WaitFor(tRun, 20), 0);
-    EXPECT_GT(FramesDrawn(Log(tRun)), 20) << Log(tRun);
+    GameLaunch tLaunch;
+    tLaunch.strAudioDriver = "no-such-audio-driver";
+    const GameRun tRun = TEST_StartGame(tLaunch);
+    EXPECT_EQ(TEST_SignalGame(tRun, SIGTERM, 1500), 0);
+    EXPECT_GT(TEST_FramesDrawn(TEST_GameLog(tRun)), 20) << TEST_GameLog(tRun);
+}
+
+TEST(GameBinary, SigtermWhileTheFocusIsAwayEndsTheWaitAndTheGame)
+{
+    GameLaunch tLaunch;
+    tLaunch.strScript = "10 focus out\n";
+    const GameRun tRun = TEST_StartGame(tLaunch);
+    // Blocked in the inactive wait by then: no frames.
+    EXPECT_EQ(TEST_SignalGame(tRun, SIGTERM, 1500), 0);
+    const int iFrames = TEST_FramesDrawn(TEST_GameLog(tRun));
+    EXPECT_GE(iFrames, 11) << TEST_GameLog(tRun);
+    EXPECT_LE(iFrames, 14) << TEST_GameLog(tRun);
 }
 
 TEST(GameBinary, TheTitleMusicPlaysFromTheGeneratedData)
 {
     // The theme is 44.1 kHz stereo: the mixer is reopened in its format and it is heard.
-    const std::string strAudio = TEST_MakeTempDir("audio") + "/out.raw";
-    const Running tRun = Start("disk", "90 quit\n", strAudio);
-    EXPECT_EQ(WaitFor(tRun, 20), 0);
-    const std::vector<std::uint8_t> tBytes = TEST_ReadFile(strAudio);
+    GameLaunch tLaunch;
+    tLaunch.strScript = "90 quit\n";
+    tLaunch.strAudioFile = TEST_MakeTempDir("audio") + "/out.raw";
+    const GameRun tRun = TEST_StartGame(tLaunch);
+    EXPECT_EQ(TEST_WaitForGame(tRun, 20), 0);
+    const std::vector<std::uint8_t> tBytes = TEST_ReadFile(tLaunch.strAudioFile);
     ASSERT_GT(tBytes.size(), 44100u);  // about 1.5 s of output
     int iPeak = 0;
     for (size_t i = 0; i + 1 < tBytes.size(); i += 2)
@@ -195,4 +115,47 @@ TEST(GameBinary, TheTitleMusicPlaysFromTheGeneratedData)
         iPeak = std::max(iPeak, std::abs(iSample));
     }
     EXPECT_GT(iPeak, 4000) << "the music is silent";
+}
+
+TEST(GameBinary, WindowSizeAndIconThenCtrlCLeavesTheSettingsAsTheyWere)
+{
+    const std::string strConfig = TEST_MakeTempDir("config");
+    const std::string strSettings = strConfig + "/boughfall/settings.ini";
+    ASSERT_EQ(std::system(("mkdir -p " + strConfig + "/boughfall").c_str()), 0);
+    const std::string strFile = "window=600x400\nfullscreen=on\ntheme=dark\n";
+    ASSERT_TRUE(
+        TEST_WriteFile(strSettings, std::vector<std::uint8_t>(strFile.begin(), strFile.end())));
+
+    GameLaunch tLaunch;
+    tLaunch.strConfigHome = strConfig;
+    tLaunch.tArguments = {"--window", "480x320"};  // a window, though the file says fullscreen
+    const GameRun tRun = TEST_StartGame(tLaunch);
+    int iWidth = 0;
+    int iHeight = 0;
+    ASSERT_TRUE(TEST_GameWindowSize(&iWidth, &iHeight));
+    EXPECT_EQ(iWidth, 480);
+    EXPECT_EQ(iHeight, 320);
+    // The generated icon: 128 pixels, clear in the corner, the red pommo in the middle.
+    unsigned long uiCorner = 1;
+    unsigned long uiMiddle = 0;
+    ASSERT_TRUE(TEST_GameWindowIcon(&iWidth, &iHeight, 1, 126, &uiCorner));
+    EXPECT_EQ(iWidth, 128);
+    EXPECT_EQ(iHeight, 128);
+    EXPECT_EQ(uiCorner >> 24, 0u);
+    ASSERT_TRUE(TEST_GameWindowIcon(&iWidth, &iHeight, 52, 100, &uiMiddle));
+    EXPECT_EQ(uiMiddle >> 24, 255u);
+    EXPECT_GT((uiMiddle >> 16) & 0xFF, 2 * (uiMiddle & 0xFF)) << std::hex << uiMiddle;
+
+    EXPECT_EQ(TEST_SignalGame(tRun, SIGINT, 1000), 0);
+    EXPECT_GT(TEST_FramesDrawn(TEST_GameLog(tRun)), 20) << TEST_GameLog(tRun);
+    EXPECT_EQ(Text(strSettings), strFile);  // this run's option is not written back
+
+    // F11 is the player's own change: written, with the remembered size and the unknown key.
+    tLaunch.tArguments.clear();
+    tLaunch.strScript = "20 key f11 down\n40 quit\n";
+    const GameRun tSecond = TEST_StartGame(tLaunch);
+    EXPECT_EQ(TEST_WaitForGame(tSecond, 20), 0);
+    EXPECT_EQ(Text(strSettings),
+              "music=on\neffects=on\nfullscreen=off\nwindow=600x400\n"
+              "theme=dark\n");
 }

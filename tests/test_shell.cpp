@@ -1,6 +1,9 @@
 // The shell: the GL view's frame timer and framebuffer answers, the delegate's reaction to
-// activation, and touch forwarding (a cancelled touch goes nowhere).
+// activation, touch forwarding (a cancelled touch goes nowhere), and the pause keys' way from a
+// scripted key press through the host and the framework to the delegate.
 
+#include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,8 +13,10 @@
 #include "BaseAppAppDelegate.h"
 #include "EAGLView.h"
 #include "Game.h"
+#include "Host.h"
 #include "Input.h"
 #include "RunLoop.h"
+#include "ScriptDriver.h"
 #include "TestSupport.h"
 
 namespace
@@ -26,8 +31,39 @@ protected:
         UIApplication::sharedApplication()->reset();
         FW_ResetTouches();
     }
-    void TearDown() override { UIApplication::sharedApplication()->reset(); }
+    void TearDown() override
+    {
+        UIApplication::sharedApplication()->reset();
+        // The game's music opened the mixer: its audio thread must stop before the process
+        // exits, or it can call into a mixer already torn down.
+        if (g_Host.iAudioFrequency != 0)
+        {
+            Mix_CloseAudio();
+            g_Host.iAudioFrequency = 0;
+            g_Host.iAudioChannels = 0;
+        }
+    }
 };
+
+struct PauseCounter : BaseAppAppDelegate
+{
+    int iPauses = 0;
+    void applicationDidRequestPause(UIApplication* pApplication) override
+    {
+        ++iPauses;
+        BaseAppAppDelegate::applicationDidRequestPause(pApplication);
+    }
+};
+
+// Hands the events SDL holds to the host, as the main loop's pump does while active.
+void DrainEvents()
+{
+    SDL_Event tEvent;
+    while (SDL_PollEvent(&tEvent))
+    {
+        HostHandleEvent(&tEvent);
+    }
+}
 
 }  // namespace
 
@@ -98,4 +134,40 @@ TEST_F(ShellTest, DelegateSlowsTheFrameTimerWhileInactiveAndForwardsTouches)
     EXPECT_EQ(g_pInput, nullptr);  // GAME_Shutdown ran through applicationWillTerminate
     pView->stopAnimation();
     delete pDelegate;  // with its window and view
+}
+
+TEST_F(ShellTest, EscapeAndPReachTheDelegateAsAPauseWhileActive)
+{
+    const std::string strScript = TEST_MakeTempDir("pause") + "/script.txt";
+    const std::string strSteps =
+        "0 key p down\n0 key p up\n1 key escape down\n2 key q down\n"
+        "3 key p down\n";
+    ASSERT_TRUE(
+        TEST_WriteFile(strScript, std::vector<std::uint8_t>(strSteps.begin(), strSteps.end())));
+    ASSERT_TRUE(SCRIPT_LoadFile(strScript.c_str()));
+    EXPECT_EQ(SCRIPT_StepCount(), 4);  // "q" is no key of the game's
+    FW_InstallHostCalls();
+    PauseCounter tDelegate;
+    tDelegate.setGlView(EAGLView::initWithCoder());
+    UIApplication* pApplication = UIApplication::sharedApplication();
+    pApplication->setDelegate(&tDelegate);
+    DrainEvents();
+
+    SCRIPT_BeforeFrame();  // P down and up: one pause
+    SCRIPT_AfterFrame();
+    DrainEvents();
+    EXPECT_EQ(tDelegate.iPauses, 1);
+    SCRIPT_BeforeFrame();  // Esc
+    SCRIPT_AfterFrame();
+    DrainEvents();
+    EXPECT_EQ(tDelegate.iPauses, 2);
+    SCRIPT_BeforeFrame();
+    SCRIPT_AfterFrame();
+    pApplication->resignActive();  // inactive: there is nothing to pause by hand
+    SCRIPT_BeforeFrame();
+    SCRIPT_AfterFrame();
+    DrainEvents();
+    EXPECT_EQ(tDelegate.iPauses, 2);
+    HostSetFrameworkCalls(nullptr);
+    SCRIPT_LoadFile("/nonexistent");
 }

@@ -17,6 +17,7 @@
 #include "INPTTouch.h"
 #include "PngFile.h"
 #include "Screen.h"
+#include "Settings.h"
 #include "TestSupport.h"
 #include "Touch.h"
 #include "View.h"
@@ -61,17 +62,7 @@ void DrawMarker()
 std::string RunCommand(const std::string& strCommand)
 {
     std::string strOut;
-    FILE* pPipe = popen(strCommand.c_str(), "r");
-    if (pPipe == nullptr)
-    {
-        return strOut;
-    }
-    char strBuffer[256];
-    while (std::fgets(strBuffer, sizeof(strBuffer), pPipe) != nullptr)
-    {
-        strOut += strBuffer;
-    }
-    pclose(pPipe);
+    TEST_RunCommand(strCommand, &strOut);
     return strOut;
 }
 
@@ -114,6 +105,10 @@ TEST(DesktopWindow, PictureAndClicksMapThroughTheQuarterTurn)
     // Wider: bars of 120 pixels left and right, the picture 960 x 640 between them.
     HostDisplayResize(1200, 640);
     ASSERT_EQ(HostDisplayWindowWidth(), 1200);
+    int iRemembered[2] = {0, 0};
+    SETTINGS_WindowSize(&iRemembered[0], &iRemembered[1]);  // the player's size is remembered
+    EXPECT_EQ(iRemembered[0], 1200);
+    EXPECT_EQ(iRemembered[1], 640);
     DrawMarker();
     EXPECT_EQ(TEST_ReadPixel(330, 110), 0x00FF00FFu);
     EXPECT_EQ(TEST_ReadPixel(60, 320), 0x000000FFu);  // the bar stays black

@@ -13,6 +13,7 @@
 #include "MusicPlayer.h"
 #include "QuadRenderBuffer.h"
 #include "Random.h"
+#include "Settings.h"
 #include "Textures.h"
 
 // The catalogue links and the credits are this edition's own: the maker's titles and the
@@ -572,6 +573,7 @@ void CFrontEnd::OnItemSelected(int iID, int iValue)
                 g_pAudio->EnableSound();
                 PlayFrontEndSound(FRONTEND_SOUND_FORWARD);
             }
+            SETTINGS_SetEffectsEnabled(iValue != AUDIO_OFF);  // remembered for the next run
             break;
         case FRONTEND_ITEM_MUSIC:
             // The state machine applies the switch every frame; the player hears it at once.
@@ -587,6 +589,7 @@ void CFrontEnd::OnItemSelected(int iID, int iValue)
                     g_pMusicPlayer->Disable();
                 }
             }
+            SETTINGS_SetMusicEnabled(bMusicEnabled);
             break;
         case FRONTEND_ITEM_CREDITS:
             iCreditsScroll = 0;

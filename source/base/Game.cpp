@@ -18,6 +18,7 @@
 #include "MusicPlayer.h"
 #include "Random.h"
 #include "Screen.h"
+#include "Settings.h"
 #include "Textures.h"
 #include "TouchArea.h"
 
@@ -168,11 +169,19 @@ void GAME_Init()
     AppState = APP_FRONTEND;
     RAND_Seed(s_bSeedGiven ? s_uiSeed : static_cast<std::uint32_t>(NowNanoseconds()));
     g_pAudio = new CAudio();
+    if (!SETTINGS_EffectsEnabled())  // as the player left the switches
+    {
+        g_pAudio->DisableSound();
+    }
     g_pInput = new CInput();
     g_pFontManager = new FontManager();
     g_pTouchAreaManager = new TouchAreaManager();
     g_pMusicPlayer = new MusicPlayer();
     g_pMusicPlayer->Init();
+    if (!SETTINGS_MusicEnabled())
+    {
+        g_pMusicPlayer->Disable();
+    }
     g_pMusicPlayer->Play();  // the title music starts at once
     FS_SetupDirectories();
     TEX_ResetTextures();
@@ -182,6 +191,7 @@ void GAME_Init()
     glCullFace(GL_BACK);
     SCORE_CheckFile();
     g_pFrontEnd = new CFrontEnd();
+    g_pFrontEnd->SetMusicEnabled(g_pMusicPlayer->IsEnabled());
     g_pGame = new CGame();
     FADE_Set(1.0f);
     bResumeSavedGame = SavedGameExists();

@@ -1,7 +1,5 @@
 #include "FileSystem.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
@@ -28,24 +26,6 @@ void CopyPath(char* pDest, const char* pSource)
         pDest[i] = pSource[i];
     }
     pDest[i] = '\0';
-}
-
-// Creates a directory and its missing parents; true when it exists afterwards.
-bool MakeDirectories(const char* pPath)
-{
-    char strPath[FS_MAX_PATH];
-    CopyPath(strPath, pPath);
-    for (char* p = strPath + 1; *p != '\0'; ++p)
-    {
-        if (*p == '/')
-        {
-            *p = '\0';
-            mkdir(strPath, 0755);
-            *p = '/';
-        }
-    }
-    mkdir(strPath, 0755);
-    return HostIsDirectory(strPath) != 0;
 }
 
 bool JoinPath(char* pDest, size_t uiSize, const char* pDirectory, const char* pName)
@@ -77,7 +57,7 @@ void FS_SetupDirectories()
     }
     std::snprintf(strPath, sizeof(strPath), "%s/Data", strBase);
     CopyPath(s_strSaveDirectory, strPath);
-    s_bSaveDirectoryUsable = MakeDirectories(s_strSaveDirectory);
+    s_bSaveDirectoryUsable = HostMakeDirectories(s_strSaveDirectory, 0755);
     if (!s_bSaveDirectoryUsable)
     {
         std::printf("Cannot create the save directory %s (%s): the game will not be saved\n",
@@ -148,8 +128,7 @@ int FS_RemoveSaveFile(const char* pName)
 bool FS_ReplaceSaveFile(const char* pName, const void* pData, size_t uiSize)
 {
     char strPath[2048];
-    if (!s_bSaveDirectoryUsable ||
-        !JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
+    if (!s_bSaveDirectoryUsable || !JoinPath(strPath, sizeof(strPath), s_strSaveDirectory, pName))
     {
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -74,6 +75,23 @@ bool TEST_WriteFile(const std::string& strPath, const std::vector<std::uint8_t>&
 std::vector<std::uint8_t> TEST_ReadFile(const std::string& strPath)
 {
     return FILE_ReadAll(strPath.c_str());
+}
+
+int TEST_RunCommand(const std::string& strCommand, std::string* pOutput)
+{
+    pOutput->clear();
+    FILE* pPipe = popen(strCommand.c_str(), "r");
+    if (pPipe == nullptr)
+    {
+        return -1;
+    }
+    char strLine[512];
+    while (std::fgets(strLine, sizeof(strLine), pPipe) != nullptr)
+    {
+        *pOutput += strLine;
+    }
+    const int iStatus = pclose(pPipe);
+    return WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : 128 + WTERMSIG(iStatus);
 }
 
 std::string TEST_OutputDir()

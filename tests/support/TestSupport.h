@@ -36,6 +36,10 @@ std::string TEST_WriteRecordingOpener(const std::string& strDir, const std::stri
 // The lines of a file, once it holds uiWanted of them or after about three seconds: for files
 // that programs started in the background write.
 std::vector<std::string> TEST_WaitForLines(const std::string& strPath, size_t uiWanted);
+// Runs a command through the shell and collects its standard output (add "2>&1" for both
+// streams). Returns the exit status, 128 + the signal when a signal ended it, or -1 when it
+// could not be started.
+int TEST_RunCommand(const std::string& strCommand, std::string* pOutput);
 
 // Where screenshots of tests go (the build's test-output folder); created on demand.
 std::string TEST_OutputDir();

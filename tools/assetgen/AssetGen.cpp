@@ -1,8 +1,10 @@
-// bf_assetgen: writes the game's whole resource tree (textures, font, sound effects, music)
-// from source, the same bytes on every run.
+// bf_assetgen: writes the game's whole resource tree (textures, font, sound effects, music, the
+// window's icon) from source, the same bytes on every run, and the desktop's icons.
 //
-//   bf_assetgen <data folder> [--previews <folder>] [--font <DejaVuSans-Bold.ttf>]
+//   bf_assetgen <data folder> [--previews <folder>] [--icons <folder>]
+//               [--font <DejaVuSans-Bold.ttf>]
 //
+// --icons writes boughfall_<size>.png for every installed icon size into the folder.
 // Prints one line per file written: size, FNV-1a 64 checksum and path.
 
 #include <chrono>
@@ -14,6 +16,7 @@
 #include "AtlasLayout.h"
 #include "FontBaker.h"
 #include "FrontEndArt.h"
+#include "Icon.h"
 #include "ImageFile.h"
 #include "LevelAtlas.h"
 #include "Mp3Writer.h"
@@ -57,18 +60,25 @@ void Emit(const char* pRelativePath, const std::vector<std::uint8_t>& tBytes)
 
 void Usage()
 {
-    std::printf("usage: bf_assetgen <data folder> [--previews <folder>] [--font <ttf>]\n");
+    std::printf(
+        "usage: bf_assetgen <data folder> [--previews <folder>] [--icons <folder>] "
+        "[--font <ttf>]\n");
 }
 }  // namespace
 
 int main(int iArgc, char** pArgv)
 {
     std::string strPreviewDir;
+    std::string strIconDir;
     for (int i = 1; i < iArgc; ++i)
     {
         if (std::strcmp(pArgv[i], "--previews") == 0 && i + 1 < iArgc)
         {
             strPreviewDir = pArgv[++i];
+        }
+        else if (std::strcmp(pArgv[i], "--icons") == 0 && i + 1 < iArgc)
+        {
+            strIconDir = pArgv[++i];
         }
         else if (std::strcmp(pArgv[i], "--font") == 0 && i + 1 < iArgc)
         {
@@ -129,6 +139,19 @@ int main(int iArgc, char** pArgv)
     const std::vector<float> tMusic = MUSIC_Render();
     Emit("Music/BoughfallTheme.mp3",
          MP3_Encode(tMusic, 2, MUSIC_RATE, "Boughfall Theme", "Kettle Games"));
+
+    // The window's icon is read by the game's own TGA reader (rows stored bottom first).
+    Emit("Icons/boughfall_128.tga", IMG_EncodeTGA(ICON_Paint(ICON_WINDOW_SIZE)));
+    static_assert(ICON_WINDOW_SIZE == 128, "the window icon's file name gives its size");
+    for (int iSize : ICON_SIZES)
+    {
+        const std::string strPath = strIconDir + "/boughfall_" + std::to_string(iSize) + ".png";
+        if (!strIconDir.empty() && !PREVIEW_WritePNG(strPath, ICON_Paint(iSize)))
+        {
+            std::printf("assetgen: FAILED %s\n", strPath.c_str());
+            ++s_iFailures;
+        }
+    }
 
     if (!strPreviewDir.empty())
     {

@@ -170,20 +170,6 @@ void Stalk(cairo_t* pCairo, int iType, double dCX, double dTop, double dBase)
     cairo_path_destroy(pPath);
 }
 
-void StalkLeaf(cairo_t* pCairo, double dX, double dY, double dAngle, double dLength, double dWidth)
-{
-    POMMO_LeafPath(pCairo, dX, dY, dAngle, dLength, dWidth);
-    cairo_pattern_t* pFill = PAINT_Vertical(dY - dLength * 0.5, PAINT_Lighten(LEAF, 0.25),
-                                            dY + dLength * 0.5, PAINT_Darken(LEAF, 0.15));
-    PAINT_FillOutlined(pCairo, pFill, PAINT_Darken(LEAF, 0.65), 1.8);
-    cairo_pattern_destroy(pFill);
-    // Midrib.
-    cairo_move_to(pCairo, dX, dY);
-    cairo_line_to(pCairo, dX + std::cos(dAngle) * dLength * 0.8,
-                  dY + std::sin(dAngle) * dLength * 0.8);
-    StrokeInk(pCairo, 1.2, PAINT_Darken(LEAF, 0.4));
-}
-
 // Type marks drawn on the body: ribs on the lobed one, the crease of the drop, freckles on
 // the pear, a shine line on the apple.
 void TypeMarks(cairo_t* pCairo, int iType, const sBox& tBox, const sColour& tBody)
@@ -468,6 +454,21 @@ sColour POMMO_Colour(int iType)
     return PAINT_Hex(COLOURS[std::clamp(iType, 0, POMMO_TYPES - 1)]);
 }
 
+void POMMO_PaintLeaf(cairo_t* pCairo, double dX, double dY, double dAngle, double dLength,
+                     double dWidth)
+{
+    POMMO_LeafPath(pCairo, dX, dY, dAngle, dLength, dWidth);
+    cairo_pattern_t* pFill = PAINT_Vertical(dY - dLength * 0.5, PAINT_Lighten(LEAF, 0.25),
+                                            dY + dLength * 0.5, PAINT_Darken(LEAF, 0.15));
+    PAINT_FillOutlined(pCairo, pFill, PAINT_Darken(LEAF, 0.65), 1.8);
+    cairo_pattern_destroy(pFill);
+    // Midrib.
+    cairo_move_to(pCairo, dX, dY);
+    cairo_line_to(pCairo, dX + std::cos(dAngle) * dLength * 0.8,
+                  dY + std::sin(dAngle) * dLength * 0.8);
+    StrokeInk(pCairo, 1.2, PAINT_Darken(LEAF, 0.4));
+}
+
 void POMMO_LeafPath(cairo_t* pCairo, double dX, double dY, double dAngle, double dLength,
                     double dWidth)
 {
@@ -523,16 +524,16 @@ void POMMO_Paint(cairo_t* pCairo, int iType, int iFrame, double dX, double dY, d
     const double dStalkY = dY + (StalkBase(iType, tBox) - dY) * 0.45;
     if (iType == 0)
     {
-        StalkLeaf(pCairo, dCX + 2.5, dStalkY, -0.35, 20.0, 11.0);
+        POMMO_PaintLeaf(pCairo, dCX + 2.5, dStalkY, -0.35, 20.0, 11.0);
     }
     else if (iType == 2)
     {
-        StalkLeaf(pCairo, dCX - 1.0, dStalkY + 1.0, M_PI + 0.45, 16.0, 9.0);
-        StalkLeaf(pCairo, dCX + 1.0, dStalkY + 2.0, -0.25, 13.0, 8.0);
+        POMMO_PaintLeaf(pCairo, dCX - 1.0, dStalkY + 1.0, M_PI + 0.45, 16.0, 9.0);
+        POMMO_PaintLeaf(pCairo, dCX + 1.0, dStalkY + 2.0, -0.25, 13.0, 8.0);
     }
     else if (iType == 3)
     {
-        StalkLeaf(pCairo, dCX + 2.0, dStalkY + 3.0, 0.05, 22.0, 12.0);
+        POMMO_PaintLeaf(pCairo, dCX + 2.0, dStalkY + 3.0, 0.05, 22.0, 12.0);
         // A curly tendril on the other side.
         cairo_move_to(pCairo, dCX - 1.0, dStalkY + 4.0);
         cairo_curve_to(pCairo, dCX - 10.0, dStalkY - 2.0, dCX - 18.0, dStalkY + 6.0, dCX - 13.0,

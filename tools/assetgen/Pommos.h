@@ -20,6 +20,11 @@ sColour POMMO_Colour(int iType);
 void POMMO_Paint(cairo_t* pCairo, int iType, int iFrame, double dX, double dY, double dW,
                  double dH);
 
+// A leaf as the pommos' stalks carry it: shaded green with a dark outline and a midrib, from
+// its base (x, y) pointing at the angle (radians, 0 = +x).
+void POMMO_PaintLeaf(cairo_t* pCairo, double dX, double dY, double dAngle, double dLength,
+                     double dWidth);
+
 // A leaf shape from its base (x, y) pointing at the angle (radians, 0 = +x), as a path.
 void POMMO_LeafPath(cairo_t* pCairo, double dX, double dY, double dAngle, double dLength,
                     double dWidth);

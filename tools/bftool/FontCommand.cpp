@@ -2,9 +2,10 @@
 // and renders the text into an off-screen framebuffer written as a PNG.
 //
 // The game finds a font as "Fonts/<name>.fnt" and its page as "Textures/Fonts/<page>.tga" under
-// the resource directory. The tool builds such a directory in a temporary folder from links to
-// the given file and its page, which it looks for beside the .fnt file and where the game keeps
-// it (../Textures/Fonts from the font's folder).
+// the resource directory, where <page> is the page's file name as the font gives it without its
+// last four characters: a page named "x.png" is read from "x.tga". The tool builds such a
+// directory in a temporary folder from links to the given file and that page, which it looks
+// for beside the .fnt file and where the game keeps it (../Textures/Fonts from the font's folder).
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +28,8 @@ namespace
 {
 
 constexpr int MARGIN = 8;  // pixels of background around the text
+// The game reads a page named "<name>.<ext>" as "<name>.tga": it cuts the last four characters.
+constexpr size_t PAGE_EXTENSION_LENGTH = 4;
 
 // The page's file name from a file FONT_CheckFile has accepted.
 std::string PageName(const std::vector<std::uint8_t>& tFile)
@@ -156,7 +159,15 @@ int BFTOOL_Font(int argc, char** argv)
         std::printf("bftool: %s: %s\n", strPath.c_str(), strReason);
         return 1;
     }
-    const std::string strPage = PageName(tFile);
+    const std::string strPageName = PageName(tFile);
+    if (strPageName.size() <= PAGE_EXTENSION_LENGTH)
+    {
+        std::printf("bftool: %s: page name \"%s\" is too short to name a .tga file\n",
+                    strPath.c_str(), strPageName.c_str());
+        return 1;
+    }
+    const std::string strPage =
+        strPageName.substr(0, strPageName.size() - PAGE_EXTENSION_LENGTH) + ".tga";
     const std::string strFolder = Folder(strPath);
     std::string strPageFile;
     for (const std::string& strCandidate :
@@ -170,8 +181,10 @@ int BFTOOL_Font(int argc, char** argv)
     }
     if (strPageFile.empty())
     {
-        std::printf("bftool: %s: page %s found neither beside it nor in ../Textures/Fonts\n",
-                    strPath.c_str(), strPage.c_str());
+        const std::string strNamed =
+            strPage == strPageName ? "" : " (" + strPageName + " in the font)";
+        std::printf("bftool: %s: page %s%s found neither beside it nor in ../Textures/Fonts\n",
+                    strPath.c_str(), strPage.c_str(), strNamed.c_str());
         return 1;
     }
     if (!BFTOOL_OpenHiddenGL())

@@ -1,5 +1,7 @@
 // bftool texture FILE.pvr|FILE.tga OUT.png: loads a texture the way the game does, reads level 0
 // back from GL and writes it as a PNG (the picture's first row at the bottom, as GL keeps it).
+// The PNG shows what the game samples: an intensity texture is grey (L, L, L, 1) and an
+// intensity-alpha one (L, L, L, A).
 
 #include <strings.h>
 #include <unistd.h>
@@ -67,6 +69,44 @@ std::string TGATypeName(const char* pPath)
         std::fclose(pFile);
     }
     return "TGA " + std::to_string(tHeader[16]) + "-bit" + (tHeader[2] == 10 ? " RLE" : "");
+}
+
+bool IsLuminance(GLint iInternalFormat)
+{
+    switch (iInternalFormat)
+    {
+        case GL_LUMINANCE:
+        case GL_LUMINANCE8:
+        case GL_LUMINANCE_ALPHA:
+        case GL_LUMINANCE8_ALPHA8:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Level 0 of the bound texture as RGBA. Read back as RGBA, GL gives a luminance texture as
+// (L, 0, 0, 1): such a texture is read as luminance-alpha pairs and spread to grey instead.
+std::vector<std::uint8_t> ReadLevel0(int iWidth, int iHeight)
+{
+    const size_t uiPixels = static_cast<size_t>(iWidth) * iHeight;
+    std::vector<std::uint8_t> tPixels(uiPixels * 4);
+    GLint iInternalFormat = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &iInternalFormat);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    if (!IsLuminance(iInternalFormat))
+    {
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, tPixels.data());
+        return tPixels;
+    }
+    std::vector<std::uint8_t> tPairs(uiPixels * 2);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, tPairs.data());
+    for (size_t i = 0; i < uiPixels; ++i)
+    {
+        tPixels[i * 4 + 0] = tPixels[i * 4 + 1] = tPixels[i * 4 + 2] = tPairs[i * 2];
+        tPixels[i * 4 + 3] = tPairs[i * 2 + 1];
+    }
+    return tPixels;
 }
 
 }  // namespace
@@ -149,9 +189,7 @@ int BFTOOL_Texture(int argc, char** argv)
     GLint iHeight = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &iWidth);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &iHeight);
-    std::vector<std::uint8_t> tPixels(static_cast<size_t>(iWidth) * iHeight * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, tPixels.data());
+    const std::vector<std::uint8_t> tPixels = ReadLevel0(iWidth, iHeight);
     std::printf("%s: %d x %d, %s, %d level%s\n", pPath, iWidth, iHeight, strType.c_str(), iLevels,
                 iLevels == 1 ? "" : "s");
     if (!PNG_WriteRGBA(pOut, iWidth, iHeight, tPixels.data(), true))

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 bool PNG_WriteRGBA(const char* pPath, int iWidth, int iHeight, const std::uint8_t* pPixels,
@@ -53,21 +54,26 @@ bool PNG_WriteRGBA(const char* pPath, int iWidth, int iHeight, const std::uint8_
 
 bool PNG_ReadRGBA(const char* pPath, int* pWidth, int* pHeight, std::vector<std::uint8_t>* pPixels)
 {
+    *pWidth = 0;
+    *pHeight = 0;
+    pPixels->clear();
     png_image tImage{};
     tImage.version = PNG_IMAGE_VERSION;
-    if (pPath == nullptr || !png_image_begin_read_from_file(&tImage, pPath))
+    if (pPath == nullptr || png_image_begin_read_from_file(&tImage, pPath) == 0)
     {
+        std::printf("PNG: cannot read %s\n", pPath != nullptr ? pPath : "(null)");
         return false;
     }
     tImage.format = PNG_FORMAT_RGBA;
     std::vector<std::uint8_t> tPixels(PNG_IMAGE_SIZE(tImage));
-    if (!png_image_finish_read(&tImage, nullptr, tPixels.data(), 0, nullptr))
+    if (png_image_finish_read(&tImage, nullptr, tPixels.data(), 0, nullptr) == 0)
     {
+        std::printf("PNG: cannot decode %s: %s\n", pPath, tImage.message);
         png_image_free(&tImage);
         return false;
     }
     *pWidth = static_cast<int>(tImage.width);
     *pHeight = static_cast<int>(tImage.height);
-    pPixels->swap(tPixels);
+    *pPixels = std::move(tPixels);
     return true;
 }

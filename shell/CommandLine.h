@@ -1,0 +1,27 @@
+#pragma once
+
+// The game's command line. CMDLINE_ functions are its entry points.
+//
+//   boughfall [--fullscreen] [--window WIDTHxHEIGHT] [--help] [--version]
+//
+// The options hold for one run: they win over the remembered settings without being written
+// to them (the player's own changes during the run are).
+
+struct CommandLine
+{
+    bool bFullscreen;  // --fullscreen
+    int iWindowWidth;  // --window WIDTHxHEIGHT (or --window=WIDTHxHEIGHT); 0 when not given
+    int iWindowHeight;
+};
+
+constexpr int CMDLINE_RUN = -1;  // CMDLINE_Parse: start the game
+
+// Reads the options after the program's name. Returns CMDLINE_RUN to start the game, or the
+// status the process ends with: 0 after --help or --version (printed on standard output); 2
+// after an unknown option, a missing or malformed size (one line and the usage on standard
+// error).
+int CMDLINE_Parse(int argc, char** argv, CommandLine* pOptions);
+
+// Lays the options over the settings for this run. A window size alone also means a window,
+// even when the player left the game in fullscreen.
+void CMDLINE_Apply(const CommandLine& tOptions);
