@@ -1,14 +1,33 @@
 #!/usr/bin/env bash
-# Makes the screenshot the AppStream metainfo names (desktop/boughfall.metainfo.xml.in), with the
-# scripted driver under a virtual X server, into build/screenshots/ for the home page's
-# screenshots/ folder. Needs a build (bash scripts/build.sh) and xvfb-run.
+# Makes the README's and the AppStream metainfo's screenshots with the scripted driver under a
+# virtual X server: exact runs (fixed seed and frame clock) in a 480 x 320 window, written to
+# docs/screenshots/. Needs a build (bash scripts/build.sh) and xvfb-run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out="$PWD/build/screenshots"
+out="$PWD/docs/screenshots"
 mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-printf '%s\n' "300 shot $out/meadow.png" "301 quit" >"$work/script.txt"
-HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
-    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null BOUGHFALL_SCRIPT="$work/script.txt" \
-    xvfb-run -a -s "-screen 0 1280x800x24" ./build/boughfall
+
+# Plays one script in a fresh home, so no saved game or setting of the machine's user counts.
+play() {
+    rm -rf "$work/home"
+    mkdir -p "$work/home"
+    printf '%s\n' "$@" >"$work/script.txt"
+    HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data" \
+        SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null BOUGHFALL_SCRIPT="$work/script.txt" \
+        xvfb-run -a -s "-screen 0 1280x800x24" ./build/boughfall --window 480x320 >/dev/null
+}
+
+opening=("0 seed 7" "0 clock fixed" "0 frames unpaced")
+
+# The title with its menu, then the options page (a first touch highlights, a second opens).
+play "${opening[@]}" "240 shot $out/title.png" \
+    "250 down 247 118" "251 up 247 118" "260 down 247 118" "261 up 247 118" \
+    "280 shot $out/options.png" "281 quit"
+
+# A level: a pommo thrown into its basket, then the game lost by three drops.
+play "${opening[@]}" "200 down 247 158" "201 up 247 158" \
+    "600 down 130 128" "603 move 130 110" "606 move 130 100" "608 up 130 100" \
+    "1100 shot $out/level.png" "2200 shot $out/game-over.png" "2201 quit"
+ls -l "$out"

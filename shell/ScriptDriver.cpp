@@ -1,6 +1,7 @@
 #include "ScriptDriver.h"
 
 #include <SDL.h>
+#include <time.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,7 @@ enum StepKind
     STEP_KEY,
     STEP_FOCUS,
     STEP_SHOT,
+    STEP_STAMP,
     STEP_QUIT,
     STEP_SETTING,  // seed or fixed clock, applied when read
 };
@@ -127,6 +129,11 @@ bool ParseLine(const char* pLine, ScriptStep* pStep)
         pStep->eKind = STEP_QUIT;
         return true;
     }
+    if (std::strcmp(strCommand, "stamp") == 0)
+    {
+        pStep->eKind = STEP_STAMP;
+        return true;
+    }
     // Settings of the whole run: taken when the script is read, before the game starts.
     unsigned int uiSeed = 0;
     if (std::strcmp(strCommand, "seed") == 0 && uiFrame == 0 &&
@@ -204,6 +211,7 @@ void PushStep(const ScriptStep& tStep)
             SDL_PushEvent(&tEvent);
             break;
         case STEP_SHOT:
+        case STEP_STAMP:
         case STEP_SETTING:
             break;
     }
@@ -291,9 +299,21 @@ void SCRIPT_AfterFrame()
 {
     for (int i = 0; i < s_iNumSteps; ++i)
     {
-        if (s_tSteps[i].uiFrame == s_uiFrame && s_tSteps[i].eKind == STEP_SHOT)
+        if (s_tSteps[i].uiFrame != s_uiFrame)
+        {
+            continue;
+        }
+        if (s_tSteps[i].eKind == STEP_SHOT)
         {
             WriteShot(s_tSteps[i].strPath);
+        }
+        else if (s_tSteps[i].eKind == STEP_STAMP)
+        {
+            timespec tNow;
+            clock_gettime(CLOCK_REALTIME, &tNow);
+            std::printf("Frame %u drawn at %lld.%09ld\n", s_uiFrame,
+                        static_cast<long long>(tNow.tv_sec), tNow.tv_nsec);
+            std::fflush(stdout);
         }
     }
     ++s_uiFrame;

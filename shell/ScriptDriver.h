@@ -13,6 +13,8 @@
 //   200 key left down    a key: left, right, f11, escape, p (down or up)
 //   210 focus out        the window loses (or with "in" regains) the input focus
 //   300 shot out.png     writes the game picture after the frame is drawn
+//   0 stamp              prints "Frame 0 drawn at <seconds>" (the wall clock, as date +%s.%N
+//                        gives it) once the frame is drawn: start-up and frame timings
 //   400 quit             asks the game to quit, as closing the window does
 //   0 seed 1234          the game's random source starts from this seed (frame 0 only)
 //   0 clock fixed        every frame lasts exactly 1/60 s for the game's rules (frame 0 only)
