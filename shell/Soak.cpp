@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "Application.h"
+#include "Audio.h"
 #include "FrontEnd.h"
 #include "Game.h"
 #include "Host.h"
@@ -53,6 +54,12 @@ struct SoakState
     int iTilts;
     int iPauses;
     int iFocusChanges;
+    int iPages;     // menu pages entered
+    int iCredits;   // times the credits were shown
+    int iSwitches;  // audio switches turned
+    const CMenu* pLastPage;
+    bool bLastCredits;
+    int iLastAudio;  // effects and music switches, as two bits
     long lStartKb;
     long lWarmKb;
     double dStartSeconds;
@@ -168,7 +175,7 @@ void FrontEndAction(unsigned int uiFrame)
         Tap(Between(0.0f, 480.0f), Between(0.0f, 320.0f));
         return;
     }
-    if (pMenu->pParent != nullptr && Chance(0.3f))
+    if (pMenu->pParent != nullptr && Chance(0.2f))
     {
         if (pMenu->pBackImage != nullptr)
         {
@@ -185,13 +192,16 @@ void FrontEndAction(unsigned int uiFrame)
         return;
     }
     int iItem = Below(pMenu->iNumItems);
-    // On the top page Play is the likeliest choice, so that game follows game.
-    if (pMenu->pParent == nullptr && Chance(0.4f))
+    // On the top page Play is the likeliest choice, so that game follows game, and Options the
+    // next, so that the audio switches, the instructions and the credits have their turn.
+    const float fRoll = Between(0.0f, 1.0f);
+    const char* pWanted = pMenu->pParent != nullptr ? nullptr
+                          : fRoll < 0.3f            ? "Play"
+                          : fRoll < 0.55f           ? "Options"
+                                                    : nullptr;
+    for (int i = 0; pWanted != nullptr && i < pMenu->iNumItems; ++i)
     {
-        for (int i = 0; i < pMenu->iNumItems; ++i)
-        {
-            iItem = std::strcmp(pMenu->pItems[i]->strText, "Play") == 0 ? i : iItem;
-        }
+        iItem = std::strcmp(pMenu->pItems[i]->strText, pWanted) == 0 ? i : iItem;
     }
     TapItem(*pMenu->pItems[iItem], uiFrame);
 }
@@ -362,6 +372,21 @@ long ProcNumber(const char* pPath, const char* pKey, int iField)
     return lValue;
 }
 
+// What the front end showed since the frame before: pages, the credits, the switches.
+void CountFrontEnd()
+{
+    const CMenu* pPage = g_pFrontEnd->bLoaded ? g_pFrontEnd->pCurrentMenu : nullptr;
+    s_Soak.iPages += pPage != nullptr && pPage != s_Soak.pLastPage ? 1 : 0;
+    s_Soak.pLastPage = pPage;
+    const bool bCredits = pPage != nullptr && g_pFrontEnd->bShowCredits;
+    s_Soak.iCredits += bCredits && !s_Soak.bLastCredits ? 1 : 0;
+    s_Soak.bLastCredits = bCredits;
+    const int iAudio =
+        (g_pAudio->IsSoundEnabled() ? 1 : 0) | (g_pFrontEnd->IsMusicEnabled() ? 2 : 0);
+    s_Soak.iSwitches += s_Soak.iLastAudio >= 0 && iAudio != s_Soak.iLastAudio ? 1 : 0;
+    s_Soak.iLastAudio = iAudio;
+}
+
 void CheckEverything()
 {
     GAME_CheckTables();
@@ -388,6 +413,7 @@ void SOAK_Start(std::uint32_t uiSeed)
     s_Soak.bRunning = true;
     s_Soak.uiRandom = uiSeed;
     s_Soak.eHeldKey = SDLK_UNKNOWN;
+    s_Soak.iLastAudio = -1;
     std::printf("Soak: seed %u; a check of every table after every frame\n", uiSeed);
 }
 
@@ -418,6 +444,7 @@ void SOAK_AfterFrame(unsigned int uiFrame, void (*pfnDeliver)(const ScriptStep& 
     }
     const bool bInGame = g_pGame->bStarted;
     s_Soak.iLevels += bInGame && !s_Soak.bInGame ? 1 : 0;
+    CountFrontEnd();
     if (s_Soak.lWarmKb == 0 && s_Soak.iLevels >= 2 && uiFrame >= SOAK_WARM_UP_FRAMES)
     {
         s_Soak.lWarmKb = SOAK_ResidentKilobytes();
@@ -441,10 +468,11 @@ void SOAK_Finish()
     const double dGame = fStep > 0.0f ? s_Soak.uiFrames * static_cast<double>(fStep) : dWall;
     std::printf(
         "Soak: %u frames, %.1f s of game time in %.1f s; %d levels, %d touches, %d throws, "
-        "%d tilts, %d pauses, %d focus changes; resident %ld kB at the start, %ld kB after "
-        "warm-up, %ld kB at the end, peak %ld kB\n",
+        "%d tilts, %d pauses, %d focus changes, %d menu pages, %d credits, %d audio switches; "
+        "resident %ld kB at the start, %ld kB after warm-up, %ld kB at the end, peak %ld kB\n",
         s_Soak.uiFrames, dGame, dWall, s_Soak.iLevels, s_Soak.iTouches, s_Soak.iThrows,
-        s_Soak.iTilts, s_Soak.iPauses, s_Soak.iFocusChanges, s_Soak.lStartKb, s_Soak.lWarmKb,
-        SOAK_ResidentKilobytes(), SOAK_PeakResidentKilobytes());
+        s_Soak.iTilts, s_Soak.iPauses, s_Soak.iFocusChanges, s_Soak.iPages, s_Soak.iCredits,
+        s_Soak.iSwitches, s_Soak.lStartKb, s_Soak.lWarmKb, SOAK_ResidentKilobytes(),
+        SOAK_PeakResidentKilobytes());
     std::fflush(stdout);
 }
