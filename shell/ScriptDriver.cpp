@@ -235,6 +235,12 @@ void SCRIPT_BeforeFrame()
 {
     if (s_bReplay)
     {
+        if (s_uiFrame == 0 && g_pInput != nullptr)
+        {
+            // As the recording counts it until its first "accel": nothing read yet.
+            const float tNothing[3] = {0.0f, 0.0f, 0.0f};
+            g_pInput->GetAccelerometer()->HoldVector(tNothing);
+        }
         for (const ScriptStep* pStep = REPLAY_Peek();
              pStep != nullptr && pStep->uiFrame == s_uiFrame && SCRIPT_IsFrameSetting(pStep->eKind);
              pStep = REPLAY_Peek())
