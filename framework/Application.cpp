@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "Accelerometer.h"
+#include "Assert.h"
 #include "Host.h"
 #include "RunLoop.h"
 #include "View.h"
@@ -96,7 +97,16 @@ void UIApplication::finishLaunching()
 void UIApplication::runLoopStep()
 {
     NSRunLoop::currentRunLoop()->runUntilDate(FW_Now());
-    // Events queued while these are sent wait for the next step.
+    sendQueuedEvents();
+    if (bTerminate)
+    {
+        terminate();
+    }
+}
+
+void UIApplication::sendQueuedEvents()
+{
+    // Events queued while these are sent wait for the next call.
     for (int iCount = iNumQueued; iCount > 0 && iNumQueued > 0; --iCount)
     {
         UIEvent tEvent = tQueue[iFirstQueued];
@@ -106,10 +116,6 @@ void UIApplication::runLoopStep()
         {
             pKeyWindow->sendEvent(&tEvent);
         }
-    }
-    if (bTerminate)
-    {
-        terminate();
     }
 }
 
@@ -193,6 +199,12 @@ void UIApplication::terminate()
 void UIApplication::reset()
 {
     *this = UIApplication();
+}
+
+void UIApplication::checkQueue() const
+{
+    BF_ASSERT("framework/Application", iNumQueued >= 0 && iNumQueued <= MAX_QUEUED_EVENTS);
+    BF_ASSERT("framework/Application", iFirstQueued >= 0 && iFirstQueued < MAX_QUEUED_EVENTS);
 }
 
 void FW_InstallHostCalls()

@@ -55,6 +55,10 @@ public:
     // One run-loop step: fire due timers, send the queued events to the key window in order,
     // then terminate if asked to.
     void runLoopStep();
+    // Sends the events queued so far to the key window, in order (events queued meanwhile wait
+    // for the next call). The scripted driver calls it so that each of its steps reaches the
+    // game before the next one is taken.
+    void sendQueuedEvents();
 
     // Activation: the delegate hears only of a change.
     void becomeActive();
@@ -76,6 +80,10 @@ public:
 
     // Back to the state of a new process (tests).
     void reset();
+
+    // The queue's bounds hold (assertions "framework/Application"): the soak checks it every
+    // frame.
+    void checkQueue() const;
 
 private:
     UIApplicationDelegate* pDelegate = nullptr;

@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "Application.h"
+#include "Assert.h"
+#include "Host.h"
 #include "RunLoop.h"
 #include "View.h"
 
@@ -153,6 +155,24 @@ void FW_ResetTouches()
     s_Touch = UITouch();
     s_bHaveTouch = false;
     s_bTouchDown = false;
+}
+
+void FW_CheckTouchRing()
+{
+    BF_ASSERT("framework/Touch", s_iWriteIndex >= 0 && s_iWriteIndex < TOUCH_RING_SIZE);
+    BF_ASSERT("framework/Touch", s_iReadIndex >= 0 && s_iReadIndex < TOUCH_RING_SIZE);
+    BF_ASSERT("framework/Touch", s_iUnread >= 0 && s_iUnread <= TOUCH_RING_SIZE);
+    // The unread records end where the next one will be written.
+    BF_ASSERT("framework/Touch", (s_iReadIndex + s_iUnread) % TOUCH_RING_SIZE == s_iWriteIndex);
+    for (const TouchRecord& tRecord : s_tRing)
+    {
+        BF_ASSERT("framework/Touch",
+                  tRecord.iPhase >= UITouchPhaseBegan && tRecord.iPhase <= UITouchPhaseCancelled);
+    }
+    // A touch is somewhere on the logical screen.
+    const CGPoint tLocation = s_Touch.locationInView(nullptr);
+    BF_ASSERT("framework/Touch", tLocation.x >= 0.0f && tLocation.x <= HOST_LOGICAL_WIDTH &&
+                                     tLocation.y >= 0.0f && tLocation.y <= HOST_LOGICAL_HEIGHT);
 }
 
 UITouch* FW_CurrentTouch()

@@ -105,5 +105,9 @@ bool FW_ReadTouchRecord(TouchRecord* pRecord);
 // Empties the ring and forgets the touch (tests).
 void FW_ResetTouches();
 
+// The ring's indices, its count and every record's phase are within bounds (assertions
+// "framework/Touch"): the soak checks it every frame.
+void FW_CheckTouchRing();
+
 // The one touch object, null before the first touch-down.
 UITouch* FW_CurrentTouch();

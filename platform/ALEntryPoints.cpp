@@ -58,14 +58,6 @@ void alGetIntegerv(ALenum, ALint*) {}
 void alEnable(ALenum) {}
 void alDisable(ALenum) {}
 
-ALboolean alIsBuffer(ALuint)
-{
-    return AL_FALSE;
-}
-ALboolean alIsSource(ALuint)
-{
-    return AL_FALSE;
-}
 const ALchar* alGetString(ALenum)
 {
     return nullptr;

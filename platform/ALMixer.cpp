@@ -7,6 +7,7 @@
 
 #include "AL/al.h"
 #include "AL/alc.h"
+#include "Assert.h"
 #include "Host.h"
 
 namespace
@@ -302,6 +303,30 @@ int ALMIX_SourceChannel(ALuint uiSource)
 }
 
 // ---- ALC ----
+
+ALboolean alIsBuffer(ALuint uiBuffer)
+{
+    return s_tBuffers.Find(uiBuffer) != nullptr ? AL_TRUE : AL_FALSE;
+}
+
+ALboolean alIsSource(ALuint uiSource)
+{
+    return s_tSources.Find(uiSource) != nullptr ? AL_TRUE : AL_FALSE;
+}
+
+void ALMIX_CheckTables()
+{
+    for (const MixChannelParams& tChannel : s_tChannels)
+    {
+        BF_ASSERT("platform/ALMixer", tChannel.iVolume >= 0 && tChannel.iVolume <= MIX_MAX_VOLUME);
+    }
+    BF_ASSERT("platform/ALMixer", s_iVictim >= 0 && s_iVictim < ALMIX_CACHE_SLOTS);
+    for (const ChunkCacheSlot& tSlot : s_tCache)
+    {
+        BF_ASSERT("platform/ALMixer",
+                  tSlot.iConvertedChannels >= 0 && tSlot.iConvertedChannels <= 2);
+    }
+}
 
 ALCdevice* alcOpenDevice(const ALCchar*)
 {

@@ -55,3 +55,7 @@ int ALMIX_VictimIndex();                        // the slot evicted last (0 befo
 int ALMIX_Conversions();                        // sample sets converted since start
 const void* ALMIX_BufferData(ALuint uiBuffer);  // a buffer's sample memory; null if none
 int ALMIX_SourceChannel(ALuint uiSource);       // channel of the latest play; -1 = none
+
+// The channel volumes, the eviction index and the cache slots are within bounds (assertions
+// "platform/ALMixer"). The soak checks it every frame.
+void ALMIX_CheckTables();

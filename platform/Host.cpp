@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -36,6 +38,7 @@ int s_iIconHeight = 0;
 SDL_Surface* s_pIconSurface = nullptr;  // lives until HostShutdown
 bool s_bLeftKey = false;
 bool s_bRightKey = false;
+bool s_bIgnorePlayerInput = false;  // a replay is playing
 
 void UpdateKeyLean()
 {
@@ -57,6 +60,37 @@ bool MouseToLogical(int iWindowX, int iWindowY, bool bClamp, int* pX, int* pY)
     return true;
 }
 
+// The finger, once its position is on the logical screen: from the mouse or from a script.
+void FingerDown(int iX, int iY, unsigned int uiTicks)
+{
+    s_bMouseDown = true;
+    if (s_Calls.pTouchBegan != nullptr)
+    {
+        s_Calls.pTouchBegan(iX, iY, uiTicks);
+    }
+}
+
+void FingerMoved(int iX, int iY, unsigned int uiTicks)
+{
+    if (s_bMouseDown && s_Calls.pTouchMoved != nullptr)
+    {
+        s_Calls.pTouchMoved(iX, iY, uiTicks);
+    }
+}
+
+void FingerUp(int iX, int iY, unsigned int uiTicks)
+{
+    if (!s_bMouseDown)
+    {
+        return;
+    }
+    s_bMouseDown = false;
+    if (s_Calls.pTouchEnded != nullptr)
+    {
+        s_Calls.pTouchEnded(iX, iY, uiTicks);
+    }
+}
+
 void HandleMouseButton(const SDL_MouseButtonEvent& tButton)
 {
     if (tButton.button != SDL_BUTTON_LEFT)
@@ -67,26 +101,43 @@ void HandleMouseButton(const SDL_MouseButtonEvent& tButton)
     int iY = 0;
     if (tButton.type == SDL_MOUSEBUTTONDOWN)
     {
-        if (!MouseToLogical(tButton.x, tButton.y, false, &iX, &iY))
+        if (MouseToLogical(tButton.x, tButton.y, false, &iX, &iY))  // not on the bars
         {
-            return;  // a click on the bars around the picture
-        }
-        s_bMouseDown = true;
-        if (s_Calls.pTouchBegan != nullptr)
-        {
-            s_Calls.pTouchBegan(iX, iY, SDL_GetTicks());
+            FingerDown(iX, iY, SDL_GetTicks());
         }
         return;
     }
-    if (!s_bMouseDown)
+    if (s_bMouseDown)
     {
-        return;
+        MouseToLogical(tButton.x, tButton.y, true, &iX, &iY);
+        FingerUp(iX, iY, SDL_GetTicks());
     }
-    s_bMouseDown = false;
-    MouseToLogical(tButton.x, tButton.y, true, &iX, &iY);
-    if (s_Calls.pTouchEnded != nullptr)
+}
+
+// What the player steers the game with: ignored while a replay plays.
+bool IsPlayerInput(const SDL_Event& tEvent)
+{
+    switch (tEvent.type)
     {
-        s_Calls.pTouchEnded(iX, iY, SDL_GetTicks());
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_ACTIVEEVENT:
+            return true;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            return tEvent.key.keysym.sym != SDLK_F11 && tEvent.key.keysym.sym != SDLK_RETURN &&
+                   tEvent.key.keysym.sym != SDLK_KP_ENTER;
+        default:
+            return false;
+    }
+}
+
+void HandlePumpedEvent(const SDL_Event& tEvent)
+{
+    if (!s_bIgnorePlayerInput || !IsPlayerInput(tEvent))
+    {
+        HostHandleEvent(&tEvent);
     }
 }
 
@@ -263,7 +314,7 @@ void HostPumpEvents()
     {
         while (SDL_PollEvent(&tEvent))
         {
-            HostHandleEvent(&tEvent);
+            HandlePumpedEvent(tEvent);
         }
         return;
     }
@@ -280,7 +331,7 @@ void HostPumpEvents()
         {
             break;
         }
-        HostHandleEvent(&tEvent);
+        HandlePumpedEvent(tEvent);
     }
     HostAccelResume();
     if (bMixerOpen && g_Host.iAudioFrequency != 0)
@@ -340,10 +391,9 @@ void HostHandleEvent(const SDL_Event* pEvent)
         {
             int iX = 0;
             int iY = 0;
-            if (s_bMouseDown && s_Calls.pTouchMoved != nullptr &&
-                MouseToLogical(pEvent->motion.x, pEvent->motion.y, true, &iX, &iY))
+            if (s_bMouseDown && MouseToLogical(pEvent->motion.x, pEvent->motion.y, true, &iX, &iY))
             {
-                s_Calls.pTouchMoved(iX, iY, SDL_GetTicks());
+                FingerMoved(iX, iY, SDL_GetTicks());
             }
             break;
         }
@@ -369,6 +419,31 @@ void HostHandleEvent(const SDL_Event* pEvent)
         default:
             break;
     }
+}
+
+void HostScriptedFinger(int iPhase, float fGameX, float fGameY)
+{
+    // The game's x runs along the logical y axis and its y along the logical x axis (see
+    // HostDisplayWindowToDevice); the bottom row of the picture is the last logical y.
+    const int iX = static_cast<int>(std::lround(std::clamp(fGameY, 0.0f, 320.0f)));
+    const int iY = static_cast<int>(std::lround(std::clamp(fGameX, 0.0f, 479.0f)));
+    switch (iPhase)
+    {
+        case HOST_FINGER_DOWN:
+            FingerDown(iX, iY, 0);
+            break;
+        case HOST_FINGER_MOVE:
+            FingerMoved(iX, iY, 0);
+            break;
+        default:
+            FingerUp(iX, iY, 0);
+            break;
+    }
+}
+
+void HostIgnorePlayerInput(bool bIgnore)
+{
+    s_bIgnorePlayerInput = bIgnore;
 }
 
 void HostSwapBuffers()
@@ -614,6 +689,11 @@ int HostLaunchAppPage(const char* pPackageSuffix)
     {
         std::printf("Not launching the browser: the package id %.32s... does not fit the URL\n",
                     pSuffix);
+        return 0;
+    }
+    if (s_bIgnorePlayerInput)
+    {
+        std::printf("Not launching the browser during a replay: %s\n", strUrl);
         return 0;
     }
     std::printf("Launching Browser: %s\n", strUrl);

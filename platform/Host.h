@@ -84,6 +84,26 @@ void HostPumpEvents();
 // P ask for a pause, F11 and Alt+Enter toggle fullscreen; and window resizes).
 void HostHandleEvent(const SDL_Event* pEvent);
 
+// The finger phases of HostScriptedFinger.
+enum HostFingerPhase
+{
+    HOST_FINGER_DOWN = 0,
+    HOST_FINGER_MOVE = 1,
+    HOST_FINGER_UP = 2,
+};
+
+// A finger event of the scripted driver at a point of the 480 x 320 game picture (y up),
+// rounded to the nearest logical unit. It takes the mouse's path from the point where a window
+// position has been mapped to the logical screen, so a script or a replay touches the same game
+// points in a window of any size. It carries no tick count: the jitter rule, which measures
+// real time between a press and a move, is for a hand on a mouse and keeps every scripted move.
+void HostScriptedFinger(int iPhase, float fGameX, float fGameY);
+
+// While a replay plays, the player's own pointer, keys and focus changes are not taken (the
+// replay's steps are), and a catalogue page the replay chooses is reported but not opened.
+// Quitting, fullscreen (F11, Alt+Enter) and resizing the window still work.
+void HostIgnorePlayerInput(bool bIgnore);
+
 // Presents the frame, then pumps events.
 void HostSwapBuffers();
 

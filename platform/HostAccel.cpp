@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,6 +19,9 @@ std::atomic<int> s_iKeyLean{0};
 // The emulated lean, stepped by the timer thread and read by the immediate reads.
 std::atomic<float> s_fLean{0.0f};
 Uint32 s_uiLastLeanTicks = 0;  // timer thread only
+// Each start's timer carries its number: a timer of an earlier start ends at its next tick, so a
+// stop followed at once by a start never leaves two polls running.
+std::atomic<std::intptr_t> s_iTimerGeneration{0};
 
 bool WantsRealAccelerometer()
 {
@@ -138,41 +142,36 @@ void HostAccelFilterAxes(const int iRaw[3], float* pX, float* pY, float* pZ)
 void HostAccelStart(unsigned int uiMilliseconds)
 {
     g_HostAccel.iIntervalMs = static_cast<int>(uiMilliseconds);
-    if (!g_HostAccel.bPolling)
+    if (g_HostAccel.iPoll == ACCEL_POLL_STOPPED)
     {
         g_HostAccel.pJoystick = SDL_NumJoysticks() > 0 ? SDL_JoystickOpen(0) : nullptr;
-        SDL_AddTimer(uiMilliseconds, HostAccelTick, nullptr);
+        g_HostAccel.iPoll = ACCEL_POLL_RUNNING;
+        SDL_AddTimer(uiMilliseconds, HostAccelTick, reinterpret_cast<void*>(++s_iTimerGeneration));
     }
-    g_HostAccel.bPolling = 1;
+    g_HostAccel.iPoll = ACCEL_POLL_RUNNING;
 }
 
 void HostAccelStop()
 {
-    if (g_HostAccel.bPolling && g_HostAccel.pJoystick != nullptr && SDL_JoystickOpened(0))
+    if (g_HostAccel.iPoll != ACCEL_POLL_STOPPED && g_HostAccel.pJoystick != nullptr &&
+        SDL_JoystickOpened(0))
     {
         SDL_JoystickClose(g_HostAccel.pJoystick);
         g_HostAccel.pJoystick = nullptr;
     }
-    g_HostAccel.bPolling = 0;
+    g_HostAccel.iPoll = ACCEL_POLL_STOPPED;
 }
 
 void HostAccelSuspend()
 {
-    if (g_HostAccel.bPolling)
-    {
-        g_HostAccel.bPolling = 0;
-        g_HostAccel.bSuspended = 1;
-    }
+    int iRunning = ACCEL_POLL_RUNNING;
+    g_HostAccel.iPoll.compare_exchange_strong(iRunning, ACCEL_POLL_SUSPENDED);
 }
 
 void HostAccelResume()
 {
-    if (g_HostAccel.bSuspended)
-    {
-        g_HostAccel.bPolling = 1;
-        SDL_AddTimer(static_cast<Uint32>(g_HostAccel.iIntervalMs), HostAccelTick, nullptr);
-        g_HostAccel.bSuspended = 0;
-    }
+    int iSuspended = ACCEL_POLL_SUSPENDED;
+    g_HostAccel.iPoll.compare_exchange_strong(iSuspended, ACCEL_POLL_RUNNING);
 }
 
 void HostAccelSetInterval(unsigned int uiMilliseconds)
@@ -180,11 +179,17 @@ void HostAccelSetInterval(unsigned int uiMilliseconds)
     g_HostAccel.iIntervalMs = static_cast<int>(uiMilliseconds);
 }
 
-Uint32 HostAccelTick(Uint32 uiInterval, void*)
+Uint32 HostAccelTick(Uint32 uiInterval, void* pParam)
 {
-    if (!g_HostAccel.bPolling)
+    const int iPoll = g_HostAccel.iPoll;
+    if (reinterpret_cast<std::intptr_t>(pParam) != s_iTimerGeneration)
     {
-        return 0;
+        return 0;  // the timer of an earlier start
+    }
+    if (iPoll != ACCEL_POLL_RUNNING)
+    {
+        // Stopped: the timer ends. Suspended: it waits without sampling.
+        return iPoll == ACCEL_POLL_SUSPENDED ? uiInterval : 0;
     }
     int iRaw[3];
     ReadAxes(iRaw, true);
@@ -193,12 +198,8 @@ Uint32 HostAccelTick(Uint32 uiInterval, void*)
     float fZ = 0.0f;
     HostAccelFilterAxes(iRaw, &fX, &fY, &fZ);
     HostDeliverAccelerometerSample(fX, fY, fZ, static_cast<double>(SDL_GetTicks()));
-    if (static_cast<Uint32>(g_HostAccel.iIntervalMs) != uiInterval)
-    {
-        SDL_AddTimer(static_cast<Uint32>(g_HostAccel.iIntervalMs), HostAccelTick, nullptr);
-        return 0;
-    }
-    return uiInterval;
+    // The next tick after the poll rate asked for now (SDL may have rounded the last one).
+    return static_cast<Uint32>(g_HostAccel.iIntervalMs);
 }
 
 float HostAccelReadX()

@@ -12,13 +12,24 @@
 
 #include <SDL.h>
 
+#include <atomic>
+
+// One SDL timer polls from HostAccelStart to HostAccelStop; while the game is inactive it keeps
+// ticking but takes no samples. Each tick hands SDL the next interval, so a new poll rate needs
+// no new timer (sdl12-compat keeps a record for every timer added until it is removed).
+enum HostAccelPoll
+{
+    ACCEL_POLL_STOPPED = 0,    // no timer, or its next tick ends it
+    ACCEL_POLL_RUNNING = 1,    // every tick takes a sample
+    ACCEL_POLL_SUSPENDED = 2,  // paused by deactivation: ticks take none until resumed
+};
+
 struct HostAccelState
 {
-    unsigned char bPolling;    // the poll timer should keep running
-    unsigned char bSuspended;  // stopped by deactivation; restarts on reactivation
-    int iIntervalMs;           // poll period
-    SDL_Joystick* pJoystick;   // joystick 0, or null
-    int iLastX;                // previous smoothed axis values
+    std::atomic<int> iPoll;        // HostAccelPoll; the main thread moves it, the timer reads it
+    std::atomic<int> iIntervalMs;  // poll period
+    SDL_Joystick* pJoystick;       // joystick 0, or null
+    int iLastX;                    // previous smoothed axis values
     int iLastY;
     int iLastZ;
 };
@@ -38,7 +49,8 @@ void HostAccelSuspend();
 void HostAccelResume();
 void HostAccelSetInterval(unsigned int uiMilliseconds);
 
-// The SDL timer callback: one sample; returns the next interval, 0 ends the timer.
+// The SDL timer callback: one sample; returns the next interval, 0 ends the timer. pParam is
+// the number of the start that added the timer.
 Uint32 HostAccelTick(Uint32 uiInterval, void* pParam);
 
 // Immediate, unsmoothed reads for the first sample: axis / 32768 (y and z negated).

@@ -28,6 +28,7 @@ struct SettingsState
     bool bRunFullscreen;
     int iRunWidth;  // 0 x 0: none given
     int iRunHeight;
+    bool bThisRunOnly;  // changes are not written
     // Comments and keys of others, written back after the game's own keys.
     char strKept[SETTINGS_MAX_LINES][SETTINGS_MAX_LINE];
     int iNumKept;
@@ -249,7 +250,7 @@ bool PutSettings(FILE* pFile)
 bool Write()
 {
     const char* pPath = s_Settings.strPath;
-    if (pPath[0] == '\0')
+    if (pPath[0] == '\0' || s_Settings.bThisRunOnly)
     {
         return true;
     }
@@ -310,7 +311,9 @@ void SetSwitch(bool* pSwitch, bool bValue)
 
 void SETTINGS_Load(const char* pPath)
 {
+    const bool bThisRunOnly = s_Settings.bThisRunOnly;
     SetDefaults();
+    s_Settings.bThisRunOnly = bThisRunOnly;
     if (pPath != nullptr)
     {
         std::snprintf(s_Settings.strPath, sizeof(s_Settings.strPath), "%s", pPath);
@@ -354,6 +357,7 @@ void SETTINGS_Load(const char* pPath)
         char strPath[SETTINGS_MAX_PATH];
         std::snprintf(strPath, sizeof(strPath), "%s", pFilePath);
         SetDefaults();
+        s_Settings.bThisRunOnly = bThisRunOnly;
         std::snprintf(s_Settings.strPath, sizeof(s_Settings.strPath), "%s", strPath);
         std::printf("Settings: %s: %s; using the defaults\n", strPath,
                     bBinary ? "not a text file" : std::strerror(iError));
@@ -364,6 +368,11 @@ void SETTINGS_Load(const char* pPath)
         std::printf("Settings: %s: skipped %d line%s that could not be read (the first: line %d)\n",
                     pFilePath, iNumBad, iNumBad == 1 ? "" : "s", iFirstBad);
     }
+}
+
+void SETTINGS_KeepForThisRun()
+{
+    s_Settings.bThisRunOnly = true;
 }
 
 const char* SETTINGS_Path()

@@ -35,6 +35,10 @@ void SETTINGS_Load(const char* pPath);
 const char* SETTINGS_Path();
 // Back to the defaults, with no file and no options of the run (tests).
 void SETTINGS_Reset();
+// From now on (a later load included) changes are kept for this run only and the file is left
+// as it is: a replay touches the switches as its player did, not the settings of whoever
+// watches it.
+void SETTINGS_KeepForThisRun();
 
 // The switches the game's options page shows; both on by default.
 bool SETTINGS_MusicEnabled();

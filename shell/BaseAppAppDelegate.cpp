@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "Game.h"
+#include "ScriptDriver.h"
 #include "View.h"
 
 BaseAppAppDelegate::~BaseAppAppDelegate()
@@ -40,22 +41,26 @@ void BaseAppAppDelegate::applicationDidFinishLaunching(UIApplication*)
 
 void BaseAppAppDelegate::applicationWillResignActive(UIApplication*)
 {
+    SCRIPT_NoteFocus(false);
     pGlView->setAnimationInterval(FRAME_INTERVAL_INACTIVE);
     GAME_PauseLevel();
 }
 
 void BaseAppAppDelegate::applicationDidBecomeActive(UIApplication*)
 {
+    SCRIPT_NoteFocus(true);
     pGlView->setAnimationInterval(FRAME_INTERVAL_ACTIVE);
 }
 
 void BaseAppAppDelegate::applicationWillTerminate(UIApplication*)
 {
+    SCRIPT_NoteQuit();
     GAME_Shutdown();
 }
 
 void BaseAppAppDelegate::applicationDidRequestPause(UIApplication*)
 {
+    SCRIPT_NotePause();
     GAME_PauseLevel();
 }
 

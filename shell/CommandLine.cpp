@@ -15,12 +15,18 @@ namespace
 void Usage(FILE* pOut)
 {
     std::fprintf(pOut,
-                 "Usage: boughfall [--fullscreen] [--window WIDTHxHEIGHT] [--help] [--version]\n"
+                 "Usage: boughfall [--fullscreen] [--window WIDTHxHEIGHT] [--record FILE | "
+                 "--replay FILE]\n"
+                 "                 [--help] [--version]\n"
                  "Catch the pommos before they drop, and throw each into the basket of its "
                  "colour.\n"
                  "\n"
                  "  --fullscreen           start in fullscreen\n"
                  "  --window WIDTHxHEIGHT  start in a window of that size, e.g. 960x640\n"
+                 "  --record FILE          write this session to FILE as it is played\n"
+                 "  --replay FILE          play a recorded session again, exactly; its saves go "
+                 "to a\n"
+                 "                         folder of their own, your own are left alone\n"
                  "  --help                 show this help and exit\n"
                  "  --version              show the version and exit\n"
                  "\n"
@@ -29,6 +35,39 @@ void Usage(FILE* pOut)
                  "The music and effects switches, fullscreen and the window size are kept in\n"
                  "$XDG_CONFIG_HOME/boughfall/settings.ini (~/.config/boughfall/settings.ini).\n"
                  "See boughfall(6).\n");
+}
+
+enum ValueOption
+{
+    OPTION_WINDOW = 0,
+    OPTION_RECORD = 1,
+    OPTION_REPLAY = 2,
+};
+const char* const VALUE_OPTIONS[] = {"--window", "--record", "--replay"};
+const char* const VALUE_NAMES[] = {"a size, WIDTHxHEIGHT", "a file", "a file"};
+
+// Which option taking a value this is (-1 for none); *ppValue is the value after '=', or null
+// when it is the next argument.
+int OptionWithValue(const char* pArgument, const char** ppValue)
+{
+    *ppValue = nullptr;
+    for (int i = 0; i < 3; ++i)
+    {
+        const size_t uiLength = std::strlen(VALUE_OPTIONS[i]);
+        if (std::strncmp(pArgument, VALUE_OPTIONS[i], uiLength) == 0)
+        {
+            if (pArgument[uiLength] == '=')
+            {
+                *ppValue = pArgument + uiLength + 1;
+                return i;
+            }
+            if (pArgument[uiLength] == '\0')
+            {
+                return i;
+            }
+        }
+    }
+    return -1;
 }
 
 int Fail(const char* pMessage)
@@ -62,24 +101,39 @@ int CMDLINE_Parse(int argc, char** argv, CommandLine* pOptions)
             continue;
         }
         char strMessage[256];
-        const char* pSize = nullptr;
-        if (std::strncmp(pArgument, "--window=", 9) == 0)
-        {
-            pSize = pArgument + 9;
-        }
-        else if (std::strcmp(pArgument, "--window") == 0)
-        {
-            if (i + 1 == argc)
-            {
-                return Fail("--window needs a size, WIDTHxHEIGHT");
-            }
-            pSize = argv[++i];
-        }
-        else
+        const char* pValue = nullptr;
+        const int iKind = OptionWithValue(pArgument, &pValue);
+        if (iKind < 0)
         {
             std::snprintf(strMessage, sizeof(strMessage), "unknown option '%.200s'", pArgument);
             return Fail(strMessage);
         }
+        if (pValue == nullptr)
+        {
+            if (i + 1 == argc)
+            {
+                std::snprintf(strMessage, sizeof(strMessage), "%s needs %s", VALUE_OPTIONS[iKind],
+                              VALUE_NAMES[iKind]);
+                return Fail(strMessage);
+            }
+            pValue = argv[++i];
+        }
+        if (iKind == OPTION_RECORD || iKind == OPTION_REPLAY)
+        {
+            if (pValue[0] == '\0')
+            {
+                std::snprintf(strMessage, sizeof(strMessage), "%s needs %s", VALUE_OPTIONS[iKind],
+                              VALUE_NAMES[iKind]);
+                return Fail(strMessage);
+            }
+            (iKind == OPTION_RECORD ? pOptions->pRecordPath : pOptions->pReplayPath) = pValue;
+            if (pOptions->pRecordPath != nullptr && pOptions->pReplayPath != nullptr)
+            {
+                return Fail("--record and --replay cannot be used together");
+            }
+            continue;
+        }
+        const char* pSize = pValue;
         if (!SETTINGS_ParseWindowSize(pSize, &pOptions->iWindowWidth, &pOptions->iWindowHeight))
         {
             std::snprintf(strMessage, sizeof(strMessage),

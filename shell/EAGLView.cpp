@@ -2,11 +2,27 @@
 
 #include <cstdio>
 
+#include "Application.h"
 #include "GLES.h"
 #include "Game.h"
 #include "Host.h"
 #include "Input.h"
 #include "ScriptDriver.h"
+
+namespace
+{
+
+// What reaches the game, for a recording.
+void NoteTouch(int iPhase, UITouch* const* pTouches, int iNumTouches)
+{
+    if (iNumTouches > 0)
+    {
+        const CGPoint tLocation = pTouches[0]->locationInView(nullptr);
+        SCRIPT_NoteTouch(iPhase, tLocation.x, tLocation.y);
+    }
+}
+
+}  // namespace
 
 EAGLView* EAGLView::initWithCoder()
 {
@@ -111,6 +127,13 @@ void EAGLView::setAnimationInterval(double dInterval)
 
 void EAGLView::drawView()
 {
+    // Quitting takes effect between two frames: the run-loop step a quit request runs fires
+    // no frame of a game that is being shut down, so where a session ends does not hang on
+    // whether the frame timer happened to be due (a recording and its replay end alike).
+    if (UIApplication::sharedApplication()->isTerminating())
+    {
+        return;
+    }
     EAGLContext::setCurrentContext(pContext);
     glBindFramebufferOES(GL_FRAMEBUFFER_OES, viewFramebuffer);
     HostSetViewport(0, 0, backingWidth, backingHeight);
@@ -131,6 +154,7 @@ void EAGLView::touchesBegan(UITouch* const* pTouches, int iNumTouches, UIEvent* 
 {
     if (pTouchResponder != nullptr)
     {
+        NoteTouch(HOST_FINGER_DOWN, pTouches, iNumTouches);
         pTouchResponder->touchesBegan(pTouches, iNumTouches, pEvent);
     }
 }
@@ -139,6 +163,7 @@ void EAGLView::touchesMoved(UITouch* const* pTouches, int iNumTouches, UIEvent* 
 {
     if (pTouchResponder != nullptr)
     {
+        NoteTouch(HOST_FINGER_MOVE, pTouches, iNumTouches);
         pTouchResponder->touchesMoved(pTouches, iNumTouches, pEvent);
     }
 }
@@ -147,6 +172,7 @@ void EAGLView::touchesEnded(UITouch* const* pTouches, int iNumTouches, UIEvent* 
 {
     if (pTouchResponder != nullptr)
     {
+        NoteTouch(HOST_FINGER_UP, pTouches, iNumTouches);
         pTouchResponder->touchesEnded(pTouches, iNumTouches, pEvent);
     }
 }

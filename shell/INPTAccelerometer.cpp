@@ -30,6 +30,24 @@ void INPTAccelerometer::GetAccelerometerVector(float pVector[3]) const
 {
     for (int i = 0; i < 3; ++i)
     {
-        pVector[i] = accel[i].load();
+        pVector[i] = bHeld ? tHeld[i] : accel[i].load();
+        tLastRead[i] = pVector[i];
+    }
+}
+
+void INPTAccelerometer::HoldVector(const float pVector[3])
+{
+    bHeld = true;
+    for (int i = 0; i < 3; ++i)
+    {
+        tHeld[i] = pVector[i];
+    }
+}
+
+void INPTAccelerometer::LastVectorRead(float pVector[3]) const
+{
+    for (int i = 0; i < 3; ++i)
+    {
+        pVector[i] = tLastRead[i];
     }
 }

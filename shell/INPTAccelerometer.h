@@ -21,8 +21,19 @@ public:
     void SetDelegate();
     void accelerometerDidAccelerate(UIAccelerometer* pAccelerometer,
                                     UIAcceleration* pAcceleration) override;
+    // The filtered vector, or the held one while a replay holds it (main thread).
     void GetAccelerometerVector(float pVector[3]) const;
+
+    // Replays: from now on the game reads this vector instead of the filtered samples, which
+    // come from the real (or emulated) device in real time (main thread).
+    void HoldVector(const float pVector[3]);
+    // The vector the game read last, zero before the first read: a recording writes down what
+    // the game really used (main thread).
+    void LastVectorRead(float pVector[3]) const;
 
 private:
     std::atomic<float> accel[3] = {0.0f, 0.0f, 0.0f};
+    bool bHeld = false;
+    float tHeld[3] = {0.0f, 0.0f, 0.0f};
+    mutable float tLastRead[3] = {0.0f, 0.0f, 0.0f};
 };

@@ -1,7 +1,10 @@
 #include "INPTTouch.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <new>
+
+#include "Assert.h"
 
 namespace
 {
@@ -63,6 +66,22 @@ void INPTTouch::updateTouches(UITouch* const* pTouches, int iNumTouches, UIEvent
         {
             tTouch.state = 0;
             tTouch.iAge = -1;
+        }
+    }
+}
+
+void INPTTouch::CheckSlots() const
+{
+    for (int i = 0; i < MAX_TOUCHES; ++i)
+    {
+        BF_ASSERT("shell/INPTTouch", touches[i].state >= 0 && touches[i].state <= 3);
+        BF_ASSERT("shell/INPTTouch", touches[i].iAge >= -1);
+        for (const sPoint2D* pList : {pointsBegan, pointsMoved})
+        {
+            // -1 marks an empty entry; a point is on the 480 x 320 screen.
+            BF_ASSERT("shell/INPTTouch", (pList[i].x == -1 && pList[i].y == -1) ||
+                                             (pList[i].x >= 0 && pList[i].x <= 480 &&
+                                              pList[i].y >= 0 && pList[i].y <= 320));
         }
     }
 }

@@ -35,6 +35,10 @@ public:
     void touchesBegan(UITouch* const* pTouches, int iNumTouches, UIEvent* pEvent);
     void touchesMoved(UITouch* const* pTouches, int iNumTouches, UIEvent* pEvent);
     void touchesEnded(UITouch* const* pTouches, int iNumTouches, UIEvent* pEvent);
+    // Every slot's state and age and every listed point are within bounds (assertions
+    // "shell/INPTTouch"). The soak checks it every frame.
+    void CheckSlots() const;
+
     // A cancelled touch ends like a lifted one.
     void touchesCancelled(UITouch* const* pTouches, int iNumTouches, UIEvent* pEvent);
 

@@ -5,215 +5,83 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
+#include "Application.h"
+#include "FileSystem.h"
 #include "GLES.h"
 #include "Game.h"
+#include "Host.h"
 #include "HostDisplay.h"
+#include "Input.h"
 #include "PngFile.h"
+#include "Replay.h"
+#include "Settings.h"
+#include "Soak.h"
 
 namespace
 {
 
-enum StepKind
-{
-    STEP_DOWN,
-    STEP_MOVE,
-    STEP_UP,
-    STEP_KEY,
-    STEP_FOCUS,
-    STEP_SHOT,
-    STEP_STAMP,
-    STEP_QUIT,
-    STEP_SETTING,  // seed or fixed clock, applied when read
-};
-
-constexpr float SCRIPT_FIXED_FRAME_STEP = 1.0f / 60.0f;
-
-struct ScriptStep
-{
-    unsigned int uiFrame;
-    StepKind eKind;
-    float fX;
-    float fY;
-    SDLKey eKey;
-    bool bPressed;  // key down, focus in
-    char strPath[256];
-};
-
 ScriptStep s_tSteps[MAX_SCRIPT_STEPS];
-bool s_bUnpaced = false;
 int s_iNumSteps = 0;
-unsigned int s_uiFrame = 0;
+ScriptRunSettings s_tRun;  // of the script or the replay
+bool s_bReplay = false;
+unsigned int s_uiFrame = 0;      // the frame being drawn, or the next one
+unsigned int s_uiLastDrawn = 0;  // the frame input noted now follows
 
-bool ParseKey(const char* pName, SDLKey* pKey)
+bool Terminating()
 {
-    static const struct
-    {
-        const char* pName;
-        SDLKey eKey;
-    } s_tKeys[] = {
-        {"left", SDLK_LEFT},     {"right", SDLK_RIGHT}, {"f11", SDLK_F11},
-        {"escape", SDLK_ESCAPE}, {"p", SDLK_p},
-    };
-    for (const auto& tKey : s_tKeys)
-    {
-        if (std::strcmp(pName, tKey.pName) == 0)
-        {
-            *pKey = tKey.eKey;
-            return true;
-        }
-    }
-    return false;
+    return UIApplication::sharedApplication()->isTerminating();
 }
 
-bool ParseLine(const char* pLine, ScriptStep* pStep)
-{
-    char strCommand[16] = {};
-    char strArgument[256] = {};
-    char strState[16] = {};
-    float fX = 0.0f;
-    float fY = 0.0f;
-    unsigned int uiFrame = 0;
-    int iRead = 0;
-    if (std::sscanf(pLine, "%u %15s %n", &uiFrame, strCommand, &iRead) < 2)
-    {
-        return false;
-    }
-    const char* pRest = pLine + iRead;
-    *pStep = ScriptStep{};
-    pStep->uiFrame = uiFrame;
-    const struct
-    {
-        const char* pName;
-        StepKind eKind;
-    } s_tPointers[] = {{"down", STEP_DOWN}, {"move", STEP_MOVE}, {"up", STEP_UP}};
-    for (const auto& tPointer : s_tPointers)
-    {
-        if (std::strcmp(strCommand, tPointer.pName) == 0)
-        {
-            pStep->eKind = tPointer.eKind;
-            if (std::sscanf(pRest, "%f %f", &fX, &fY) != 2 || fX < 0.0f || fX > 480.0f ||
-                fY < 0.0f || fY > 320.0f)
-            {
-                return false;
-            }
-            pStep->fX = fX;
-            pStep->fY = fY;
-            return true;
-        }
-    }
-    if (std::strcmp(strCommand, "key") == 0)
-    {
-        pStep->eKind = STEP_KEY;
-        return std::sscanf(pRest, "%255s %15s", strArgument, strState) == 2 &&
-               ParseKey(strArgument, &pStep->eKey) &&
-               ((pStep->bPressed = std::strcmp(strState, "down") == 0) ||
-                std::strcmp(strState, "up") == 0);
-    }
-    if (std::strcmp(strCommand, "focus") == 0)
-    {
-        pStep->eKind = STEP_FOCUS;
-        return std::sscanf(pRest, "%15s", strState) == 1 &&
-               ((pStep->bPressed = std::strcmp(strState, "in") == 0) ||
-                std::strcmp(strState, "out") == 0);
-    }
-    if (std::strcmp(strCommand, "shot") == 0)
-    {
-        pStep->eKind = STEP_SHOT;
-        return std::sscanf(pRest, "%255s", pStep->strPath) == 1;
-    }
-    if (std::strcmp(strCommand, "quit") == 0)
-    {
-        pStep->eKind = STEP_QUIT;
-        return true;
-    }
-    if (std::strcmp(strCommand, "stamp") == 0)
-    {
-        pStep->eKind = STEP_STAMP;
-        return true;
-    }
-    // Settings of the whole run: taken when the script is read, before the game starts.
-    unsigned int uiSeed = 0;
-    if (std::strcmp(strCommand, "seed") == 0 && uiFrame == 0 &&
-        std::sscanf(pRest, "%u", &uiSeed) == 1)
-    {
-        pStep->eKind = STEP_SETTING;
-        GAME_SeedRandom(uiSeed);
-        return true;
-    }
-    if (std::strcmp(strCommand, "clock") == 0 && uiFrame == 0 &&
-        std::sscanf(pRest, "%15s", strState) == 1 && std::strcmp(strState, "fixed") == 0)
-    {
-        pStep->eKind = STEP_SETTING;
-        GAME_FixFrameClock(SCRIPT_FIXED_FRAME_STEP);
-        return true;
-    }
-    if (std::strcmp(strCommand, "frames") == 0 && uiFrame == 0 &&
-        std::sscanf(pRest, "%15s", strState) == 1 && std::strcmp(strState, "unpaced") == 0)
-    {
-        pStep->eKind = STEP_SETTING;
-        s_bUnpaced = true;
-        return true;
-    }
-    return false;
-}
-
-void PushMouse(const ScriptStep& tStep)
-{
-    int iWindowX = 0;
-    int iWindowY = 0;
-    HostDisplayGameToWindow(tStep.fX, tStep.fY, &iWindowX, &iWindowY);
-    SDL_Event tEvent{};
-    if (tStep.eKind == STEP_MOVE)
-    {
-        tEvent.type = SDL_MOUSEMOTION;
-        tEvent.motion.state = SDL_BUTTON(SDL_BUTTON_LEFT);
-        tEvent.motion.x = static_cast<Uint16>(iWindowX);
-        tEvent.motion.y = static_cast<Uint16>(iWindowY);
-    }
-    else
-    {
-        tEvent.type = tStep.eKind == STEP_DOWN ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        tEvent.button.button = SDL_BUTTON_LEFT;
-        tEvent.button.state = tStep.eKind == STEP_DOWN ? SDL_PRESSED : SDL_RELEASED;
-        tEvent.button.x = static_cast<Uint16>(iWindowX);
-        tEvent.button.y = static_cast<Uint16>(iWindowY);
-    }
-    SDL_PushEvent(&tEvent);
-}
-
-void PushStep(const ScriptStep& tStep)
+// Input reaches the game as the host would hand it on: the finger joins the mouse's path once
+// positions are mapped, keys, focus and quit are SDL events. Touches then go from the
+// application's queue to the game at once, so every step is in the game before the next.
+void DeliverInput(const ScriptStep& tStep)
 {
     SDL_Event tEvent{};
     switch (tStep.eKind)
     {
         case STEP_DOWN:
+            HostScriptedFinger(HOST_FINGER_DOWN, tStep.tValues[0], tStep.tValues[1]);
+            break;
         case STEP_MOVE:
+            HostScriptedFinger(HOST_FINGER_MOVE, tStep.tValues[0], tStep.tValues[1]);
+            break;
         case STEP_UP:
-            PushMouse(tStep);
+            HostScriptedFinger(HOST_FINGER_UP, tStep.tValues[0], tStep.tValues[1]);
             break;
         case STEP_KEY:
             tEvent.type = tStep.bPressed ? SDL_KEYDOWN : SDL_KEYUP;
             tEvent.key.state = tStep.bPressed ? SDL_PRESSED : SDL_RELEASED;
             tEvent.key.keysym.sym = tStep.eKey;
-            SDL_PushEvent(&tEvent);
+            HostHandleEvent(&tEvent);
             break;
         case STEP_FOCUS:
             tEvent.type = SDL_ACTIVEEVENT;
             tEvent.active.gain = tStep.bPressed ? 1 : 0;
             tEvent.active.state = SDL_APPINPUTFOCUS;
-            SDL_PushEvent(&tEvent);
+            HostHandleEvent(&tEvent);
             break;
         case STEP_QUIT:
             tEvent.type = SDL_QUIT;
-            SDL_PushEvent(&tEvent);
+            HostHandleEvent(&tEvent);
             break;
-        case STEP_SHOT:
-        case STEP_STAMP:
-        case STEP_SETTING:
+        default:
             break;
+    }
+    UIApplication::sharedApplication()->sendQueuedEvents();
+}
+
+void ApplyFrameSetting(const ScriptStep& tStep)
+{
+    if (tStep.eKind == STEP_DT)
+    {
+        GAME_FixFrameClock(tStep.tValues[0]);
+    }
+    else if (tStep.eKind == STEP_ACCEL && g_pInput != nullptr)
+    {
+        g_pInput->GetAccelerometer()->HoldVector(tStep.tValues);
     }
 }
 
@@ -231,31 +99,72 @@ void WriteShot(const char* pPath)
     }
 }
 
+// A step after its frame is drawn: a screenshot, or input.
+void TakeStep(const ScriptStep& tStep)
+{
+    if (tStep.eKind == STEP_SHOT)
+    {
+        WriteShot(tStep.strText);
+    }
+    else if (tStep.eKind == STEP_STAMP)
+    {
+        timespec tNow;
+        clock_gettime(CLOCK_REALTIME, &tNow);
+        std::printf("Frame %u drawn at %lld.%09ld\n", s_uiFrame,
+                    static_cast<long long>(tNow.tv_sec), tNow.tv_nsec);
+        std::fflush(stdout);
+    }
+    else if (!Terminating())
+    {
+        DeliverInput(tStep);
+    }
+}
+
+// The frame the input noted now follows: the one drawn last (nothing is pumped before the
+// first frame is shown).
+unsigned int NoteFrame()
+{
+    return s_uiLastDrawn;
+}
+
 }  // namespace
 
 bool SCRIPT_LoadFile(const char* pPath)
 {
     s_iNumSteps = 0;
     s_uiFrame = 0;
-    s_bUnpaced = false;
+    s_uiLastDrawn = 0;
+    s_bReplay = false;
+    SCRIPT_ClearRunSettings(&s_tRun);
     FILE* pFile = std::fopen(pPath, "r");
     if (pFile == nullptr)
     {
         std::printf("Script: cannot open %s\n", pPath);
         return false;
     }
-    char strLine[512];
+    char strLine[SCRIPT_MAX_LINE];
     int iLine = 0;
     while (std::fgets(strLine, sizeof(strLine), pFile) != nullptr)
     {
         ++iLine;
-        char* pComment = std::strchr(strLine, '#');
-        if (pComment != nullptr)
+        ScriptStep tStep;
+        const char* pWhy = "";
+        const ScriptLineRead eRead = SCRIPT_ParseLine(strLine, &tStep, &pWhy);
+        if (eRead == SCRIPT_LINE_EMPTY)
         {
-            *pComment = '\0';
+            continue;
         }
-        if (std::strspn(strLine, " \t\r\n") == std::strlen(strLine))
+        if (eRead == SCRIPT_LINE_STEP && SCRIPT_IsRunSetting(tStep.eKind))
         {
+            if (!SCRIPT_GatherRunSetting(tStep, &s_tRun, &pWhy))
+            {
+                std::printf("Script: %s line %d: %s; skipped\n", pPath, iLine, pWhy);
+            }
+            continue;
+        }
+        if (eRead == SCRIPT_LINE_BAD)
+        {
+            std::printf("Script: %s line %d is not a step (%s); skipped\n", pPath, iLine, pWhy);
             continue;
         }
         if (s_iNumSteps == MAX_SCRIPT_STEPS)
@@ -264,14 +173,27 @@ bool SCRIPT_LoadFile(const char* pPath)
                         MAX_SCRIPT_STEPS);
             break;
         }
-        if (!ParseLine(strLine, &s_tSteps[s_iNumSteps]))
-        {
-            std::printf("Script: %s line %d is not a step; skipped\n", pPath, iLine);
-            continue;
-        }
-        ++s_iNumSteps;
+        s_tSteps[s_iNumSteps++] = tStep;
     }
     std::fclose(pFile);
+    const char* pWhy = "";
+    if (!SCRIPT_FinishRunSettings(s_tRun, &pWhy))
+    {
+        std::printf("Script: %s: %s; the save files are left as they are\n", pPath, pWhy);
+        for (ScriptStartFile& tFile : s_tRun.tFiles)
+        {
+            tFile.bGiven = false;
+        }
+    }
+    if (s_tRun.tFiles[0].bGiven || s_tRun.tFiles[1].bGiven)
+    {
+        FS_SetupDirectories();
+    }
+    SCRIPT_ApplyRunSettings(s_tRun, false);
+    if (s_tRun.bSoak)
+    {
+        SOAK_Start(s_tRun.uiSoakSeed);
+    }
     return true;
 }
 
@@ -284,46 +206,130 @@ void SCRIPT_Load()
     }
 }
 
+bool SCRIPT_LoadReplay(const char* pPath)
+{
+    s_iNumSteps = 0;
+    s_uiFrame = 0;
+    if (!REPLAY_Open(pPath, &s_tRun))
+    {
+        return false;
+    }
+    s_bReplay = true;
+    // The replay's own save folder, as the session found it; the player's settings stay as they
+    // are whatever the replay touches; the player's hand is not taken.
+    FS_UseSaveFolder("Replay");
+    FS_SetupDirectories();
+    SETTINGS_KeepForThisRun();
+    HostIgnorePlayerInput(true);
+    GAME_FixFrameClock(1.0f / 60.0f);
+    std::printf("Replaying %s; its saved game and high score go to %s\n", pPath,
+                FS_SaveDirectory());
+    return SCRIPT_ApplyRunSettings(s_tRun, true);
+}
+
+bool SCRIPT_StartRecording(const char* pPath)
+{
+    // A session given no seed takes one from the clock, as the game would, and writes it down.
+    if (!s_tRun.bSeed)
+    {
+        s_tRun.bSeed = true;
+        s_tRun.uiSeed = static_cast<std::uint32_t>(static_cast<std::uint64_t>(HostNow() * 1e9));
+        GAME_SeedRandom(s_tRun.uiSeed);
+    }
+    FS_SetupDirectories();
+    return REPLAY_StartRecording(pPath, s_tRun.uiSeed, s_tRun.bUnpaced);
+}
+
 void SCRIPT_BeforeFrame()
 {
+    if (s_bReplay)
+    {
+        if (s_uiFrame == 0 && g_pInput != nullptr)
+        {
+            // As the recording counts it until its first "accel": nothing read yet.
+            const float tNothing[3] = {0.0f, 0.0f, 0.0f};
+            g_pInput->GetAccelerometer()->HoldVector(tNothing);
+        }
+        for (const ScriptStep* pStep = REPLAY_Peek();
+             pStep != nullptr && pStep->uiFrame == s_uiFrame && SCRIPT_IsFrameSetting(pStep->eKind);
+             pStep = REPLAY_Peek())
+        {
+            ApplyFrameSetting(*pStep);
+            REPLAY_Next();
+        }
+        return;
+    }
     for (int i = 0; i < s_iNumSteps; ++i)
     {
-        if (s_tSteps[i].uiFrame == s_uiFrame)
+        if (s_tSteps[i].uiFrame == s_uiFrame && SCRIPT_IsFrameSetting(s_tSteps[i].eKind))
         {
-            PushStep(s_tSteps[i]);
+            ApplyFrameSetting(s_tSteps[i]);
         }
     }
 }
 
 void SCRIPT_AfterFrame()
 {
+    s_uiLastDrawn = s_uiFrame;
+    REPLAY_RecordFrame(s_uiFrame);
+    if (s_bReplay)
+    {
+        for (const ScriptStep* pStep = REPLAY_Peek();
+             pStep != nullptr && pStep->uiFrame == s_uiFrame; pStep = REPLAY_Peek())
+        {
+            TakeStep(*pStep);
+            REPLAY_Next();
+        }
+    }
+    if (!Terminating())
+    {
+        SOAK_AfterFrame(s_uiFrame, DeliverInput);
+    }
     for (int i = 0; i < s_iNumSteps; ++i)
     {
-        if (s_tSteps[i].uiFrame != s_uiFrame)
+        if (s_tSteps[i].uiFrame == s_uiFrame && SCRIPT_IsInput(s_tSteps[i].eKind))
         {
-            continue;
-        }
-        if (s_tSteps[i].eKind == STEP_SHOT)
-        {
-            WriteShot(s_tSteps[i].strPath);
-        }
-        else if (s_tSteps[i].eKind == STEP_STAMP)
-        {
-            timespec tNow;
-            clock_gettime(CLOCK_REALTIME, &tNow);
-            std::printf("Frame %u drawn at %lld.%09ld\n", s_uiFrame,
-                        static_cast<long long>(tNow.tv_sec), tNow.tv_nsec);
-            std::fflush(stdout);
+            TakeStep(s_tSteps[i]);
         }
     }
     ++s_uiFrame;
+}
+
+void SCRIPT_NoteTouch(int iPhase, float fLogicalX, float fLogicalY)
+{
+    if (!REPLAY_IsRecording())
+    {
+        return;
+    }
+    static const char* const s_pPhases[] = {"down", "move", "up"};
+    char strStep[64];
+    // The game's point: x along the logical y axis, y along the logical x axis.
+    std::snprintf(strStep, sizeof(strStep), "%s %d %d", s_pPhases[iPhase],
+                  static_cast<int>(fLogicalY), static_cast<int>(fLogicalX));
+    REPLAY_RecordStep(NoteFrame(), strStep);
+}
+
+void SCRIPT_NotePause()
+{
+    REPLAY_RecordStep(NoteFrame(), "key escape down");
+}
+
+void SCRIPT_NoteFocus(bool bIn)
+{
+    REPLAY_RecordStep(NoteFrame(), bIn ? "focus in" : "focus out");
+}
+
+void SCRIPT_NoteQuit()
+{
+    SOAK_Finish();
+    REPLAY_RecordQuit(NoteFrame());
 }
 
 double SCRIPT_FrameInterval(double dInterval)
 {
     // The active rate is the shortest the view asks for; the inactive one stays as it is.
     constexpr double NEXT_TO_NOTHING = 0.0001;
-    return s_bUnpaced && dInterval < 0.1 ? NEXT_TO_NOTHING : dInterval;
+    return s_tRun.bUnpaced && dInterval < 0.1 ? NEXT_TO_NOTHING : dInterval;
 }
 
 int SCRIPT_StepCount()

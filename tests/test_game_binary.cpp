@@ -58,8 +58,9 @@ TEST(GameBinary, HelpVersionAndBadOptions)
     tRun = RunToEnd("--version");
     EXPECT_EQ(tRun.iStatus, 0);
     EXPECT_EQ(tRun.strOut, std::string("Boughfall ") + BF_VERSION + "\n");
-    for (const char* pBad : {"--bogus", "--window", "--window 960", "--window=12x8", "extra",
-                             "--fullscreen --window 0x0"})
+    for (const char* pBad :
+         {"--bogus", "--window", "--window 960", "--window=12x8", "extra",
+          "--fullscreen --window 0x0", "--record", "--replay=", "--record a.txt --replay b.txt"})
     {
         tRun = RunToEnd(pBad);
         EXPECT_EQ(tRun.iStatus, 2) << pBad;

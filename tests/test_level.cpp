@@ -15,6 +15,7 @@
 #include "LevelTables.h"
 #include "LevelTestSupport.h"
 #include "Random.h"
+#include "TestSupport.h"
 
 namespace
 {
@@ -745,6 +746,7 @@ TEST_F(LevelTest, SoakOfRandomTouchesAndTilts)
             DrawFrame();
         }
         ExpectSane(*pLevel, i);
+        pLevel->CheckTables();
         if (HasFatalFailure())
         {
             return;
@@ -776,6 +778,22 @@ TEST_F(LevelTest, SoakOfRandomTouchesAndTilts)
     }
     EXPECT_GT(iLevels, 5);
     EXPECT_GT(iSavesChecked, 5);
+}
+
+TEST_F(LevelTest, ATableOutOfBoundsStopsTheGameWithItsAssertionLine)
+{
+    NewLevel(5);
+    pLevel->CheckTables();  // a new level is within bounds
+    pLevel->iSelected = MAX_POMMOS;
+    BF_EXPECT_ASSERT(pLevel->CheckTables(),
+                     "source/base/Level:[0-9]+: failed assertion `iSelected >= -1 && "
+                     "iSelected < MAX_POMMOS'");
+    pLevel->iSelected = -1;
+    pLevel->tPopups[3] = sPopup{470, 4, 2, 1.0f};
+    BF_EXPECT_ASSERT(pLevel->CheckTables(),
+                     "source/base/Level:[0-9]+: failed assertion `tPopup.x >= 16 && "
+                     "tPopup.x <= 456'");
+    pLevel->tPopups[3] = sPopup{};
 }
 
 // ---- Allocation --------------------------------------------------------------------------

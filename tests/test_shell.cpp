@@ -1,6 +1,7 @@
 // The shell: the GL view's frame timer and framebuffer answers, the delegate's reaction to
-// activation, touch forwarding (a cancelled touch goes nowhere), and the pause keys' way from a
-// scripted key press through the host and the framework to the delegate.
+// activation, touch forwarding (a cancelled touch goes nowhere), the pause keys' way from a
+// scripted key press through the host and the framework to the delegate, and how script lines
+// are read.
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -17,6 +18,7 @@
 #include "Input.h"
 #include "RunLoop.h"
 #include "ScriptDriver.h"
+#include "ScriptStep.h"
 #include "TestSupport.h"
 
 namespace
@@ -170,4 +172,41 @@ TEST_F(ShellTest, EscapeAndPReachTheDelegateAsAPauseWhileActive)
     EXPECT_EQ(tDelegate.iPauses, 2);
     HostSetFrameworkCalls(nullptr);
     SCRIPT_LoadFile("/nonexistent");
+}
+
+TEST(ScriptStep, LinesAreReadWholeOrRefusedWithTheirFault)
+{
+    ScriptStep tStep;
+    const char* pWhy = "";
+    EXPECT_EQ(SCRIPT_ParseLine("  # only a comment\n", &tStep, &pWhy), SCRIPT_LINE_EMPTY);
+    ASSERT_EQ(SCRIPT_ParseLine("12 accel -0.25 0.0625 0 # leaning\n", &tStep, &pWhy),
+              SCRIPT_LINE_STEP);
+    EXPECT_EQ(tStep.uiFrame, 12u);
+    EXPECT_EQ(tStep.eKind, STEP_ACCEL);
+    EXPECT_EQ(tStep.tValues[1], 0.0625f);
+    ASSERT_EQ(SCRIPT_ParseLine("0 bytes 4246530a\n", &tStep, &pWhy), SCRIPT_LINE_STEP);
+    EXPECT_EQ(tStep.uiNumber, 4u);
+    EXPECT_EQ(tStep.tBytes[3], 0x0a);
+    // A number is the whole word and finite; settings of the run belong to frame 0.
+    const struct
+    {
+        const char* pLine;
+        const char* pWhy;
+    } tBad[] = {
+        {"10 down nan 5", "a position outside the 480 x 320 picture"},
+        {"10 down 5 5 5", "\"down\" takes 2 arguments, not 3"},
+        {"10 dt 0", "a frame's time is a number of seconds above 0"},
+        {"-1 quit", "a step starts with its frame number"},
+        {"5 seed 1", "a setting of the whole run belongs to frame 0"},
+        {"0 seed 4294967296", "a seed is a whole number from 0 to 4294967295"},
+        {"0 file ../score.dat 9",
+         "a start file is gamesave.dat or score.dat, with its size in "
+         "bytes"},
+        {"0 bytes 4g", "bytes are 1 to 64 pairs of hexadecimal digits"},
+    };
+    for (const auto& tCase : tBad)
+    {
+        EXPECT_EQ(SCRIPT_ParseLine(tCase.pLine, &tStep, &pWhy), SCRIPT_LINE_BAD) << tCase.pLine;
+        EXPECT_STREQ(pWhy, tCase.pWhy) << tCase.pLine;
+    }
 }

@@ -612,6 +612,27 @@ void CFrontEnd::OnItemSelected(int iID, int iValue)
     }
 }
 
+void CFrontEnd::CheckTables() const
+{
+    BF_ASSERT("source/base/FrontEnd",
+              iMode >= FRONTEND_SPLASH_THEN_LEAVE && iMode <= FRONTEND_MENUS);
+    for (int i = 0; i < FRONTEND_NUM_SOUNDS; ++i)
+    {
+        BF_ASSERT("source/base/FrontEnd", iSounds[i] >= -1 && iSounds[i] < MAX_SOUNDS);
+        BF_ASSERT("source/base/FrontEnd",
+                  iSoundBuffers[i] >= SOUND_LOAD_FAILED && iSoundBuffers[i] < MAX_SOUNDS);
+    }
+    BF_ASSERT("source/base/FrontEnd", iCreditsLine >= 0 && iCreditsLine < FRONTEND_CREDITS_LINES);
+    BF_ASSERT("source/base/FrontEnd", iCreditsScroll >= 0);
+    if (!bLoaded)
+    {
+        return;
+    }
+    BF_ASSERT("source/base/FrontEnd", pMainMenu != nullptr && pFont != nullptr);
+    BF_ASSERT("source/base/FrontEnd", pCurrentMenu != nullptr && pMainMenu->Holds(pCurrentMenu));
+    pMainMenu->CheckTables();
+}
+
 void CFrontEnd::CreateSound(int iSound)
 {
     if (g_pAudio == nullptr || iSounds[iSound] != -1)

@@ -118,6 +118,11 @@ public:
     // Play, the audio switches, credits, instructions and the catalogue links.
     void OnItemSelected(int iID, int iValue) override;
 
+    // The mode, the sound slots, the credits position and, while loaded, the pages and the
+    // current one among them are within bounds (assertions "source/base/FrontEnd"). The soak
+    // checks it every frame.
+    void CheckTables() const;
+
     void SetMusicEnabled(bool bEnabled) { bMusicEnabled = bEnabled; }
     bool IsMusicEnabled() const { return bMusicEnabled; }
 

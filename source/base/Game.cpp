@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "Assert.h"
 #include "Audio.h"
 #include "FileSystem.h"
 #include "FontManager.h"
@@ -63,7 +64,7 @@ bool SavedGameExists()
 
 }  // namespace
 
-CFrameTimer::CFrameTimer() : iStamp(NowNanoseconds()) {}
+CFrameTimer::CFrameTimer() : iStamp(NowNanoseconds()), fLastStep(0.0f) {}
 
 float CFrameTimer::Elapsed(bool bReset)
 {
@@ -73,7 +74,8 @@ float CFrameTimer::Elapsed(bool bReset)
     {
         iStamp = iNow;
     }
-    return s_fFixedStep > 0.0f ? s_fFixedStep : fSeconds;
+    fLastStep = s_fFixedStep > 0.0f ? s_fFixedStep : fSeconds;
+    return fLastStep;
 }
 
 CGame::CGame() : pFont(nullptr), pLevel(nullptr), bStarted(false) {}
@@ -162,6 +164,11 @@ void GAME_FixFrameClock(float fStep)
 float GAME_FixedFrameStep()
 {
     return s_fFixedStep;
+}
+
+float GAME_LastFrameStep()
+{
+    return g_pFrameTimer != nullptr ? g_pFrameTimer->fLastStep : 0.0f;
 }
 
 void GAME_Init()
@@ -351,4 +358,25 @@ void GAME_Shutdown()
 unsigned int GAME_FrameCount()
 {
     return s_uiFrames;
+}
+
+void GAME_CheckTables()
+{
+    BF_ASSERT("source/base/Game", AppState >= APP_LEAVE_GAME && AppState <= APP_GAME_FADE_IN);
+    BF_ASSERT("source/base/Game", g_pGame != nullptr && g_pFrontEnd != nullptr);
+    // A level exists exactly while a game is under way.
+    BF_ASSERT("source/base/Game", (g_pGame->pLevel != nullptr) == g_pGame->bStarted);
+    if (g_pGame->pLevel != nullptr)
+    {
+        g_pGame->pLevel->CheckTables();
+    }
+    g_pFrontEnd->CheckTables();
+    TEX_CheckTable();
+    g_pFontManager->CheckSlots();
+    g_pTouchAreaManager->CheckTable();
+    g_pAudio->CheckTables();
+    if (g_pInput->GetTouch() != nullptr)
+    {
+        g_pInput->GetTouch()->CheckSlots();
+    }
 }

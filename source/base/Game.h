@@ -42,6 +42,7 @@ class CFrameTimer
 {
 public:
     std::int64_t iStamp;  // nanoseconds
+    float fLastStep;      // seconds Elapsed handed out last; 0 before the first
 
     CFrameTimer();  // stamped now
     // Seconds since the stamp; with bReset the stamp moves to now.
@@ -92,6 +93,9 @@ void GAME_SeedRandom(std::uint32_t uiSeed);
 // Every frame then lasts exactly fStep seconds for the game's rules (0 = the real clock again).
 void GAME_FixFrameClock(float fStep);
 float GAME_FixedFrameStep();
+// The seconds the frame timer handed out last (what a recording writes down); 0 before the
+// first, or before GAME_Init.
+float GAME_LastFrameStep();
 
 // Once, when launching has finished: creates the program-wide objects.
 void GAME_Init();
@@ -109,3 +113,8 @@ void GAME_Shutdown();
 
 // Frames drawn since GAME_Init (the trace and the scripted runs read it).
 unsigned int GAME_FrameCount();
+
+// Every table of the game is within bounds: the state, the level, the front end and its pages,
+// the textures, the fonts, the sound slots, the touch areas and the touch input. A check that
+// fails stops the game with its assertion line. The soak calls it after every frame.
+void GAME_CheckTables();

@@ -143,6 +143,11 @@ public:
     // missing or could not have come from a real game. The caller removes the file.
     bool Load();
 
+    // Every table of the level is within bounds: the mode, the selection, the counters, each
+    // pommo slot and the pommo in it, the popups, the snapshot ring and the quad buffers
+    // (assertions "source/base/Level"; see LevelChecks.cpp). The soak checks it every frame.
+    void CheckTables() const;
+
     // Twig iTwig (0..3) of limb iLimb (0..4).
     CBranch* Twig(int iLimb, int iTwig) { return tLimbs[iLimb].pChildren[iTwig]; }
 

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "Assert.h"
 #include "Fonts.h"
@@ -364,6 +365,55 @@ void CMenu::Update()
         return;
     }
     pTouchAreas->Update(g_pInput != nullptr ? g_pInput->getNewTouchPoints() : nullptr);
+}
+
+void CMenu::CheckTables() const
+{
+    BF_ASSERT("source/base/Menu", iNumItems >= 0 && iNumItems <= MAX_ITEMS);
+    BF_ASSERT("source/base/Menu", iSelected >= 0 && (iSelected < iNumItems || iSelected == 0));
+    BF_ASSERT("source/base/Menu", pTouchAreas != nullptr);
+    BF_ASSERT("source/base/Menu", std::memchr(strTitle, '\0', MAX_ITEM_LENGTH) != nullptr);
+    pTouchAreas->CheckTable();
+    for (int i = 0; i < MAX_ITEMS; ++i)
+    {
+        const CMenuItem* pItem = pItems[i];
+        BF_ASSERT("source/base/Menu", (pItem != nullptr) == (i < iNumItems));
+        if (pItem == nullptr)
+        {
+            continue;
+        }
+        BF_ASSERT("source/base/Menu", pItem->pOwner == this);
+        BF_ASSERT("source/base/Menu", pItem->iNumValues >= 0 && pItem->iNumValues <= MAX_ITEMS);
+        BF_ASSERT("source/base/Menu",
+                  pItem->iCurrentValue >= 0 &&
+                      (pItem->iCurrentValue < pItem->iNumValues || pItem->iCurrentValue == 0));
+        BF_ASSERT("source/base/Menu",
+                  pItem->iTouchAreaID >= -1 && pItem->iTouchAreaID < MAX_TOUCH_AREAS);
+        BF_ASSERT("source/base/Menu",
+                  std::memchr(pItem->strText, '\0', MAX_LABEL_LENGTH) != nullptr);
+        if (pItem->pSubMenu != nullptr)
+        {
+            BF_ASSERT("source/base/Menu", pItem->pSubMenu->pParent == this);
+            pItem->pSubMenu->CheckTables();
+        }
+    }
+}
+
+bool CMenu::Holds(const CMenu* pPage) const
+{
+    if (pPage == this)
+    {
+        return true;
+    }
+    for (int i = 0; i < iNumItems; ++i)
+    {
+        if (pItems[i] != nullptr && pItems[i]->pSubMenu != nullptr &&
+            pItems[i]->pSubMenu->Holds(pPage))
+        {
+            return true;
+        }
+    }
+    return false;
 }
 
 void CMenu::Draw()

@@ -165,4 +165,11 @@ public:
     void Update();
     // The title, the items (the highlighted one in its colour) and the back image.
     void Draw();
+
+    // The page's counts, highlight, items, values and touch areas, and those of every page
+    // below it, are within bounds (assertions "source/base/Menu"). The soak checks the front
+    // end's pages every frame.
+    void CheckTables() const;
+    // Whether pPage is this page or one below it.
+    bool Holds(const CMenu* pPage) const;
 };

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ALMixer.h"
 #include "Assert.h"
 #include "FileSystem.h"
 
@@ -311,6 +312,17 @@ bool CAudio::IsSourcePlaying(int iSourceSlot) const
     ALint iState = AL_INITIAL;
     alGetSourcei(tSoundSources[iSourceSlot], AL_SOURCE_STATE, &iState);
     return iState == AL_PLAYING;
+}
+
+void CAudio::CheckTables() const
+{
+    for (int i = 0; i < MAX_SOUNDS; ++i)
+    {
+        BF_ASSERT("source/engine/Audio", tSoundBuffers[i] == 0 || alIsBuffer(tSoundBuffers[i]));
+        BF_ASSERT("source/engine/Audio", tSoundSources[i] == 0 || alIsSource(tSoundSources[i]));
+    }
+    BF_ASSERT("source/engine/Audio", uiStreamSource == AUDIO_NO_NAME || alIsSource(uiStreamSource));
+    ALMIX_CheckTables();
 }
 
 void CAudio::UpdateMusic()

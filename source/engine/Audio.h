@@ -80,6 +80,10 @@ public:
     // rewound. The bytes written, or -1 after a diagnostic when the stream is damaged.
     static int DecodeOgg(OggVorbis_File* pFile, char* pBuffer, int iSize, bool bLoop);
 
+    // Every used buffer and source slot names a live AL buffer or source (assertions
+    // "source/engine/Audio"). The soak checks it every frame.
+    void CheckTables() const;
+
     // Prints "OpenAL Error Encountered:" and the code's text; nothing for AL_NO_ERROR.
     static void ReportALError(ALenum iCode);
     // Reports alGetError's code; true when there was none.

@@ -14,6 +14,7 @@ namespace
 
 char s_strResourceDirectory[FS_MAX_PATH];
 char s_strSaveDirectory[FS_MAX_PATH];
+char s_strSaveFolder[32] = "Data";
 // False once the save directory could not be made: saving is skipped without a line each time.
 bool s_bSaveDirectoryUsable = true;
 
@@ -39,7 +40,7 @@ void FS_SetupDirectories()
 {
     char strBundle[FS_MAX_PATH];
     HostBundleDirectory(strBundle, sizeof(strBundle));
-    char strPath[FS_MAX_PATH + 8];
+    char strPath[FS_MAX_PATH + 40];  // a base, "/" and the save folder's name
     std::snprintf(strPath, sizeof(strPath), "%s/Data", strBundle);
     CopyPath(s_strResourceDirectory, strPath);
 
@@ -55,7 +56,7 @@ void FS_SetupDirectories()
         std::snprintf(strBase, sizeof(strBase), "%s/.local/share/boughfall",
                       pHome != nullptr && pHome[0] != '\0' ? pHome : ".");
     }
-    std::snprintf(strPath, sizeof(strPath), "%s/Data", strBase);
+    std::snprintf(strPath, sizeof(strPath), "%s/%s", strBase, s_strSaveFolder);
     CopyPath(s_strSaveDirectory, strPath);
     s_bSaveDirectoryUsable = HostMakeDirectories(s_strSaveDirectory, 0755);
     if (!s_bSaveDirectoryUsable)
@@ -63,6 +64,11 @@ void FS_SetupDirectories()
         std::printf("Cannot create the save directory %s (%s): the game will not be saved\n",
                     s_strSaveDirectory, std::strerror(errno));
     }
+}
+
+void FS_UseSaveFolder(const char* pName)
+{
+    std::snprintf(s_strSaveFolder, sizeof(s_strSaveFolder), "%s", pName != nullptr ? pName : "");
 }
 
 void FS_SetResourceDirectory(const char* pPath)

@@ -16,6 +16,9 @@ constexpr int FS_MAX_PATH = 1024;  // each base directory's buffer
 
 // Sets both base directories as described above.
 void FS_SetupDirectories();
+// The last part of the save directory for FS_SetupDirectories: "Data", or for a replay its own
+// "Replay", so that a replay never touches the player's saves. Cut to 31 characters.
+void FS_UseSaveFolder(const char* pName);
 
 // Sets a base directory directly (tools and tests). The text is cut to fit the buffer.
 void FS_SetResourceDirectory(const char* pPath);

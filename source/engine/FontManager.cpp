@@ -40,6 +40,25 @@ void FontManager::ReleaseFont(CFont* pFont)
     }
 }
 
+void FontManager::CheckSlots() const
+{
+    for (const CFont* pFont : pFonts)
+    {
+        if (pFont == nullptr)
+        {
+            continue;
+        }
+        BF_ASSERT("source/engine/FontManager",
+                  pFont->iCapacity > 0 && pFont->iCapacity <= FONT_MAX_CAPACITY);
+        BF_ASSERT("source/engine/FontManager",
+                  pFont->pVerts != nullptr && pFont->pIndices != nullptr);
+        BF_ASSERT("source/engine/FontManager",
+                  pFont->iNumVerts >= 0 && pFont->iNumVerts <= pFont->iCapacity);
+        BF_ASSERT("source/engine/FontManager", pFont->iNumFaces * 2 == pFont->iNumVerts);
+        BF_ASSERT("source/engine/FontManager", pFont->uiTextureID != 0);
+    }
+}
+
 void FontManager::ReleaseAll()
 {
     for (CFont*& pFont : pFonts)

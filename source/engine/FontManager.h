@@ -28,4 +28,7 @@ public:
 
     // Destroys every font: texture references, file buffers and arrays.
     void ReleaseAll();
+    // Every font in a slot holds its arrays and no more text than they have room for
+    // (assertions "source/engine/FontManager"). The soak checks it every frame.
+    void CheckSlots() const;
 };

@@ -302,6 +302,14 @@ void QuadRenderBuffer::AddQuad(const QuadVertex* pSource, std::uint8_t ucAlpha)
     FinishQuad(pSource, pDest, ucAlpha);
 }
 
+void QuadRenderBuffer::CheckBounds() const
+{
+    BF_ASSERT("source/engine/QuadRenderBuffer", iNumVerts >= 0 && iNumVerts <= QRB_MAX_VERTS);
+    BF_ASSERT("source/engine/QuadRenderBuffer", iNumVerts % 4 == 0 && iNumFaces * 2 == iNumVerts);
+    BF_ASSERT("source/engine/QuadRenderBuffer", 3 * iNumFaces <= QRB_NUM_INDICES);
+    BF_ASSERT("source/engine/QuadRenderBuffer", iNumDropped >= 0);
+}
+
 void QuadRenderBuffer::Render()
 {
     const unsigned char* pBytes = reinterpret_cast<const unsigned char*>(pVertices);

@@ -131,6 +131,9 @@ public:
     // Plain: the source positions.
     void AddQuad(const QuadVertex* pSource, std::uint8_t ucAlpha);
 
+    // The counts are within the arrays, two faces to four vertices (assertions
+    // "source/engine/QuadRenderBuffer"). The soak checks it every frame.
+    void CheckBounds() const;
     // Draws every quad collected with the buffer's texture, blended, in one call, then empties
     // the buffer. GL state is left as set.
     void Render();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Assert.h"
 #include "FileSystem.h"
 #include "Host.h"
 #include "PVRTDecompress.h"
@@ -454,6 +455,17 @@ void TEX_RetainTexture(GLuint uiTextureID)
     if (pEntry != nullptr)
     {
         ++pEntry->iRefCount;
+    }
+}
+
+void TEX_CheckTable()
+{
+    for (const TextureEntry& tEntry : s_tTextures)
+    {
+        const bool bFree = tEntry.uiTextureID == 0;
+        BF_ASSERT("source/engine/Textures", bFree ? tEntry.iRefCount == 0 : tEntry.iRefCount > 0);
+        BF_ASSERT("source/engine/Textures",
+                  std::memchr(tEntry.strName, '\0', MAX_TEXTURE_NAME) != nullptr);
     }
 }
 

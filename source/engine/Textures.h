@@ -80,6 +80,9 @@ struct TextureEntry
 
 // Zeroes the table without touching GL. Called once at start, before any load.
 void TEX_ResetTextures();
+// Every record is free (no GL name, no holder) or held (a GL name, a holder at least, a
+// terminated name); assertions "source/engine/Textures". The soak checks it every frame.
+void TEX_CheckTable();
 
 // Index of the loaded record named exactly pName, or -1.
 int TEX_FindTexture(const char* pName);

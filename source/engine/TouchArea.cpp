@@ -56,6 +56,20 @@ void TouchAreaManager::SetArea(int iTouchAreaID, int iTop, int iBottom, int iLef
     pArea->iRight = iRight;
 }
 
+void TouchAreaManager::CheckTable() const
+{
+    BF_ASSERT("source/engine/TouchArea", iNumPoints >= 0 && iNumPoints <= MAX_TOUCH_POINTS);
+    for (const TouchArea* pArea : pAreas)
+    {
+        if (pArea != nullptr)
+        {
+            BF_ASSERT("source/engine/TouchArea", pArea->pHandler != nullptr);
+            BF_ASSERT("source/engine/TouchArea",
+                      pArea->iBottom <= pArea->iTop && pArea->iLeft <= pArea->iRight);
+        }
+    }
+}
+
 void TouchAreaManager::Update(const sPoint2D* pNewTouchPoints)
 {
     iNumPoints = 0;

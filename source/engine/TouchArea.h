@@ -50,6 +50,10 @@ public:
     // (assertions "TouchArea").
     void SetArea(int iTouchAreaID, int iTop, int iBottom, int iLeft, int iRight);
 
+    // The point count is within the list and every area has a handler and a rectangle the
+    // right way up (assertions "source/engine/TouchArea"). The soak checks it every frame.
+    void CheckTable() const;
+
     // Once per frame: takes the used entries (x != -1) of the touch input's 8 new points and
     // calls the handler of every area, in slot order, that holds at least one of them (edges
     // inclusive), once per area.

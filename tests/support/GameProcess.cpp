@@ -116,6 +116,15 @@ GameRun TEST_StartGame(const GameLaunch& tLaunch)
         {
             setenv("XDG_CONFIG_HOME", tLaunch.strConfigHome.c_str(), 1);
         }
+        for (const std::string& strSetting : tLaunch.tEnvironment)
+        {
+            const size_t uiEquals = strSetting.find('=');
+            if (uiEquals != std::string::npos)
+            {
+                setenv(strSetting.substr(0, uiEquals).c_str(),
+                       strSetting.substr(uiEquals + 1).c_str(), 1);
+            }
+        }
         if (!tLaunch.strWorkingDir.empty() && chdir(tLaunch.strWorkingDir.c_str()) != 0)
         {
             _exit(126);

@@ -18,6 +18,7 @@ struct GameLaunch
     std::string strAudioFile = "/dev/null";
     std::string strConfigHome;  // XDG_CONFIG_HOME; empty: unset (the settings go under HOME)
     std::string strWorkingDir;  // empty: the test's own
+    std::vector<std::string> tEnvironment;  // more "NAME=value" settings for the game
 };
 
 struct GameRun
