@@ -39,6 +39,7 @@ SDL_Surface* s_pIconSurface = nullptr;  // lives until HostShutdown
 bool s_bLeftKey = false;
 bool s_bRightKey = false;
 bool s_bIgnorePlayerInput = false;  // a replay is playing
+bool s_bIgnoreWindowFocus = false;  // a script is playing
 
 void UpdateKeyLean()
 {
@@ -135,6 +136,10 @@ bool IsPlayerInput(const SDL_Event& tEvent)
 
 void HandlePumpedEvent(const SDL_Event& tEvent)
 {
+    if (tEvent.type == SDL_ACTIVEEVENT && s_bIgnoreWindowFocus)
+    {
+        return;
+    }
     if (!s_bIgnorePlayerInput || !IsPlayerInput(tEvent))
     {
         HostHandleEvent(&tEvent);
@@ -444,6 +449,11 @@ void HostScriptedFinger(int iPhase, float fGameX, float fGameY)
 void HostIgnorePlayerInput(bool bIgnore)
 {
     s_bIgnorePlayerInput = bIgnore;
+}
+
+void HostIgnoreWindowFocus(bool bIgnore)
+{
+    s_bIgnoreWindowFocus = bIgnore;
 }
 
 void HostSwapBuffers()

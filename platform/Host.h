@@ -104,6 +104,12 @@ void HostScriptedFinger(int iPhase, float fGameX, float fGameY);
 // Quitting, fullscreen (F11, Alt+Enter) and resizing the window still work.
 void HostIgnorePlayerInput(bool bIgnore);
 
+// While a script plays, the window system's own focus changes are not taken: the script's
+// focus steps are. A scripted run then does not depend on what else the display is showing
+// (another window mapped on a shared test display would otherwise pause the game and hold it
+// waiting for a focus that never comes back).
+void HostIgnoreWindowFocus(bool bIgnore);
+
 // Presents the frame, then pumps events.
 void HostSwapBuffers();
 

@@ -176,6 +176,7 @@ bool SCRIPT_LoadFile(const char* pPath)
         s_tSteps[s_iNumSteps++] = tStep;
     }
     std::fclose(pFile);
+    HostIgnoreWindowFocus(true);
     const char* pWhy = "";
     if (!SCRIPT_FinishRunSettings(s_tRun, &pWhy))
     {
