@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +18,75 @@ void SetError(char* pError, size_t uiErrorSize, const char* pWhat, int iErrno)
     if (pError != nullptr && uiErrorSize > 0)
     {
         std::snprintf(pError, uiErrorSize, "%s: %s", pWhat, std::strerror(iErrno));
+    }
+}
+
+// mkstemp's names: the file's own name, a dot and six letters or digits.
+bool IsTemporaryOf(const char* pEntry, const char* pName, size_t uiNameLength)
+{
+    if (std::strncmp(pEntry, pName, uiNameLength) != 0 || pEntry[uiNameLength] != '.')
+    {
+        return false;
+    }
+    const char* pSuffix = pEntry + uiNameLength + 1;
+    for (int i = 0; i < 6; ++i)
+    {
+        const char c = pSuffix[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+        {
+            return false;
+        }
+    }
+    return pSuffix[6] == '\0';
+}
+
+// The folder of pPath into strFolder ("." when it has none); returns the name within it.
+const char* SplitPath(const char* pPath, char* strFolder, size_t uiSize)
+{
+    const char* pSlash = std::strrchr(pPath, '/');
+    if (pSlash == nullptr)
+    {
+        std::snprintf(strFolder, uiSize, ".");
+        return pPath;
+    }
+    const int iLength = pSlash == pPath ? 1 : static_cast<int>(pSlash - pPath);
+    std::snprintf(strFolder, uiSize, "%.*s", iLength, pPath);
+    return pSlash + 1;
+}
+
+// A write killed before its rename leaves its temporary file behind; the next replacement of
+// the same file removes such leftovers, so they never pile up.
+void RemoveLeftoverTemporaries(const char* pPath)
+{
+    char strFolder[4096];
+    const char* pName = SplitPath(pPath, strFolder, sizeof(strFolder));
+    DIR* pDir = opendir(strFolder);
+    if (pDir == nullptr)
+    {
+        return;
+    }
+    const size_t uiNameLength = std::strlen(pName);
+    while (const dirent* pEntry = readdir(pDir))
+    {
+        if (IsTemporaryOf(pEntry->d_name, pName, uiNameLength))
+        {
+            unlinkat(dirfd(pDir), pEntry->d_name, 0);
+        }
+    }
+    closedir(pDir);
+}
+
+// After a rename the folder's entry is on disk only once the folder itself is flushed; without
+// it a power cut could bring back the old file. Best effort: the file is already in place.
+void FlushFolderOf(const char* pPath)
+{
+    char strFolder[4096];
+    SplitPath(pPath, strFolder, sizeof(strFolder));
+    const int iFolder = open(strFolder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (iFolder >= 0)
+    {
+        fsync(iFolder);
+        close(iFolder);
     }
 }
 
@@ -38,6 +108,7 @@ bool HostReplaceFile(const char* pPath, const void* pData, size_t uiSize, char* 
         SetError(pError, uiErrorSize, "path too long", ENAMETOOLONG);
         return false;
     }
+    RemoveLeftoverTemporaries(pPath);
     const int iFile = mkstemp(strTemporary);
     if (iFile < 0)
     {
@@ -87,5 +158,6 @@ bool HostReplaceFile(const char* pPath, const void* pData, size_t uiSize, char* 
         SetError(pError, uiErrorSize, "cannot rename into place", iError);
         return false;
     }
+    FlushFolderOf(pPath);
     return true;
 }

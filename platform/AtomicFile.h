@@ -4,7 +4,8 @@
 // either the old file or the new one under the name, never a torn or missing one: the bytes go
 // to a temporary file in the same folder, every write, the flush to disk and the close are
 // checked, and only then is it renamed over the old name. A failed attempt removes its
-// temporary file and leaves the old file as it was.
+// temporary file and leaves the old file as it was; one left by a write that was killed is
+// removed by the next replacement of the same file.
 
 #include <cstddef>
 

@@ -1,14 +1,15 @@
 #include "Settings.h"
 
 #include <strings.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "AtomicFile.h"
 #include "Host.h"
 
 namespace
@@ -221,29 +222,26 @@ void DefaultPath(char* pPath)
     }
 }
 
-bool PutLine(FILE* pFile, const char* pKey, const char* pValue)
+// The whole file as written: the game's keys, then the kept lines. Large enough for every line
+// at its longest, so nothing is ever cut.
+struct SettingsText
 {
-    return std::fprintf(pFile, "%s=%s\n", pKey, pValue) > 0;
-}
+    char strBytes[(SETTINGS_MAX_LINES + 4) * (SETTINGS_MAX_LINE + 1)];
+    size_t uiLength;
 
-bool PutSettings(FILE* pFile)
-{
-    bool bOk = PutLine(pFile, KEY_NAMES[KEY_MUSIC], s_Settings.bMusic ? "on" : "off") &&
-               PutLine(pFile, KEY_NAMES[KEY_EFFECTS], s_Settings.bEffects ? "on" : "off") &&
-               PutLine(pFile, KEY_NAMES[KEY_FULLSCREEN], s_Settings.bFullscreen ? "on" : "off");
-    if (bOk && s_Settings.iWindowWidth > 0)
+    void Put(const char* pFirst, const char* pSecond = nullptr)
     {
-        char strSize[32];
-        std::snprintf(strSize, sizeof(strSize), "%dx%d", s_Settings.iWindowWidth,
-                      s_Settings.iWindowHeight);
-        bOk = PutLine(pFile, KEY_NAMES[KEY_WINDOW], strSize);
+        const int iLength =
+            std::snprintf(strBytes + uiLength, sizeof(strBytes) - uiLength, "%s%s%s\n", pFirst,
+                          pSecond != nullptr ? "=" : "", pSecond != nullptr ? pSecond : "");
+        if (iLength > 0)
+        {
+            uiLength = std::min(sizeof(strBytes) - 1, uiLength + static_cast<size_t>(iLength));
+        }
     }
-    for (int i = 0; bOk && i < s_Settings.iNumKept; ++i)
-    {
-        bOk = std::fprintf(pFile, "%s\n", s_Settings.strKept[i]) > 0;
-    }
-    return bOk;
-}
+};
+
+SettingsText s_Text;
 
 // Writes the whole file through a temporary file in its folder; false, with one line, when
 // any step fails (the old file is then untouched).
@@ -262,40 +260,28 @@ bool Write()
         *pSlash = '\0';
         HostMakeDirectories(strFolder, 0700);
     }
-    char strTemp[SETTINGS_MAX_PATH + 8];
-    std::snprintf(strTemp, sizeof(strTemp), "%s.XXXXXX", pPath);
-    const int iDescriptor = mkstemp(strTemp);
-    FILE* pFile = iDescriptor >= 0 ? fdopen(iDescriptor, "w") : nullptr;
-    int iError = errno;
-    bool bOk = pFile != nullptr;
-    if (!bOk && iDescriptor >= 0)
+    s_Text.uiLength = 0;
+    s_Text.Put(KEY_NAMES[KEY_MUSIC], s_Settings.bMusic ? "on" : "off");
+    s_Text.Put(KEY_NAMES[KEY_EFFECTS], s_Settings.bEffects ? "on" : "off");
+    s_Text.Put(KEY_NAMES[KEY_FULLSCREEN], s_Settings.bFullscreen ? "on" : "off");
+    if (s_Settings.iWindowWidth > 0)
     {
-        close(iDescriptor);
+        char strSize[32];
+        std::snprintf(strSize, sizeof(strSize), "%dx%d", s_Settings.iWindowWidth,
+                      s_Settings.iWindowHeight);
+        s_Text.Put(KEY_NAMES[KEY_WINDOW], strSize);
     }
-    if (bOk)
+    for (int i = 0; i < s_Settings.iNumKept; ++i)
     {
-        bOk = PutSettings(pFile) && std::fflush(pFile) == 0 && fsync(fileno(pFile)) == 0;
-        iError = errno;
-        if (std::fclose(pFile) != 0 && bOk)
-        {
-            bOk = false;
-            iError = errno;
-        }
+        s_Text.Put(s_Settings.strKept[i]);
     }
-    if (bOk && std::rename(strTemp, pPath) != 0)
+    char strError[256];
+    if (!HostReplaceFile(pPath, s_Text.strBytes, s_Text.uiLength, strError, sizeof(strError)))
     {
-        bOk = false;
-        iError = errno;
+        std::printf("Settings: cannot write %s: %s\n", pPath, strError);
+        return false;
     }
-    if (!bOk)
-    {
-        if (iDescriptor >= 0)
-        {
-            unlink(strTemp);
-        }
-        std::printf("Settings: cannot write %s: %s\n", pPath, std::strerror(iError));
-    }
-    return bOk;
+    return true;
 }
 
 void SetSwitch(bool* pSwitch, bool bValue)

@@ -332,9 +332,14 @@ TEST_F(SaveGameTest, SavingReplacesTheFileWhole)
     Play();
     pLevel->Update(STEP);
     ASSERT_TRUE(TEST_WriteFile(SavePath(), {1, 2, 3}));
+    // What a killed write left behind goes; a file of another name stays.
+    ASSERT_TRUE(TEST_WriteFile(SavePath() + ".k3Xq9Z", {1}));
+    ASSERT_TRUE(TEST_WriteFile(SavePath() + ".old", {2}));
     ASSERT_TRUE(pLevel->Save());
     EXPECT_EQ(TEST_ReadFile(SavePath()).size(), 1620u);
-    // Nothing is left beside it.
+    EXPECT_EQ(TEST_ReadFile(SavePath() + ".old").size(), 1u);
+    std::remove((SavePath() + ".old").c_str());
+    // Nothing else is left beside it.
     int iFiles = 0;
     if (DIR* pDir = opendir(strSaveDir.c_str()))
     {
