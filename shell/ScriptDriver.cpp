@@ -92,8 +92,10 @@ bool ParseLine(const char* pLine, ScriptStep* pStep)
         if (std::strcmp(strCommand, tPointer.pName) == 0)
         {
             pStep->eKind = tPointer.eKind;
-            if (std::sscanf(pRest, "%f %f", &fX, &fY) != 2 || fX < 0.0f || fX > 480.0f ||
-                fY < 0.0f || fY > 320.0f)
+            // Written so that "nan" fails too: the point becomes a window position in whole
+            // pixels.
+            if (std::sscanf(pRest, "%f %f", &fX, &fY) != 2 ||
+                !(fX >= 0.0f && fX <= 480.0f && fY >= 0.0f && fY <= 320.0f))
             {
                 return false;
             }
@@ -236,17 +238,27 @@ bool SCRIPT_LoadFile(const char* pPath)
         std::printf("Script: cannot open %s\n", pPath);
         return false;
     }
-    char strLine[512];
+    char* pLine = nullptr;  // getline's buffer: a line of any length is read whole
+    size_t uiCapacity = 0;
+    ssize_t iRead;
     int iLine = 0;
-    while (std::fgets(strLine, sizeof(strLine), pFile) != nullptr)
+    while ((iRead = getline(&pLine, &uiCapacity, pFile)) >= 0)
     {
         ++iLine;
-        char* pComment = std::strchr(strLine, '#');
+        const ssize_t iChars = iRead > 0 && pLine[iRead - 1] == '\n' ? iRead - 1 : iRead;
+        if (iChars > MAX_SCRIPT_LINE)
+        {
+            // Skipped whole: no part of a longer line, a comment's tail included, is a step.
+            std::printf("Script: %s line %d is longer than %d characters; skipped\n", pPath, iLine,
+                        MAX_SCRIPT_LINE);
+            continue;
+        }
+        char* pComment = std::strchr(pLine, '#');
         if (pComment != nullptr)
         {
             *pComment = '\0';
         }
-        if (std::strspn(strLine, " \t\r\n") == std::strlen(strLine))
+        if (std::strspn(pLine, " \t\r\n") == std::strlen(pLine))
         {
             continue;
         }
@@ -256,13 +268,14 @@ bool SCRIPT_LoadFile(const char* pPath)
                         MAX_SCRIPT_STEPS);
             break;
         }
-        if (!ParseLine(strLine, &s_tSteps[s_iNumSteps]))
+        if (!ParseLine(pLine, &s_tSteps[s_iNumSteps]))
         {
             std::printf("Script: %s line %d is not a step; skipped\n", pPath, iLine);
             continue;
         }
         ++s_iNumSteps;
     }
+    std::free(pLine);
     std::fclose(pFile);
     return true;
 }

@@ -21,9 +21,10 @@
 // With a seed and the fixed clock, the same script gives the same game on every run and machine.
 
 constexpr int MAX_SCRIPT_STEPS = 1024;
+constexpr int MAX_SCRIPT_LINE = 510;  // characters of one line; a longer line is skipped whole
 
-// Reads the script named by BOUGHFALL_SCRIPT, if any. A line it cannot read is reported once
-// and skipped.
+// Reads the script named by BOUGHFALL_SCRIPT, if any. A line it cannot read, or one longer than
+// MAX_SCRIPT_LINE, is reported once and skipped.
 void SCRIPT_Load();
 // Loads a script from a file (tests); false when the file cannot be read.
 bool SCRIPT_LoadFile(const char* pPath);
