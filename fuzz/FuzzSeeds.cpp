@@ -13,6 +13,8 @@
 //   settings   settings files written by the remembered settings
 //   script     a script with every kind of step
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -61,7 +63,29 @@ void CopyData(const std::string& strTarget, const std::string& strRelative)
     Write(strTarget, fs::path(strRelative).filename().string(), DataFile(strRelative));
 }
 
-// A corner of the level atlas, rows top first, as the generator keeps pictures.
+// Distinct 32-bit pixels in a block of the atlas, up to iEnough.
+int CountColours(const TGAPixels& tAtlas, int iLeft, int iTop, int iWidth, int iHeight, int iEnough)
+{
+    std::vector<std::uint32_t> tSeen;
+    for (int y = iTop; y < iTop + iHeight && static_cast<int>(tSeen.size()) < iEnough; ++y)
+    {
+        for (int x = iLeft; x < iLeft + iWidth; ++x)
+        {
+            std::uint32_t uiPixel;
+            std::memcpy(&uiPixel, tAtlas.pPixels + (static_cast<size_t>(y) * tAtlas.iWidth + x) * 4,
+                        4);
+            if (std::find(tSeen.begin(), tSeen.end(), uiPixel) == tSeen.end())
+            {
+                tSeen.push_back(uiPixel);
+            }
+        }
+    }
+    return static_cast<int>(tSeen.size());
+}
+
+// A block of the level atlas, rows top first, as the generator keeps pictures: the first one,
+// in reading order, with some variety in it (a sprite's edge rather than empty space), so that
+// both kinds of run-length packet appear.
 CImageRGBA AtlasCrop(int iWidth, int iHeight)
 {
     const Bytes tFile = DataFile("Textures/level_1.tga");
@@ -69,10 +93,20 @@ CImageRGBA AtlasCrop(int iWidth, int iHeight)
     TGAPixels tAtlas;
     BF_ASSERT(ASSERT_FILE, TGA_ReadPixels(pFile, &tAtlas) && tAtlas.iBytesPerPixel == 4);
     std::fclose(pFile);
+    constexpr int ENOUGH_COLOURS = 6;
+    int iLeft = 0;
+    int iTop = 0;
+    while (CountColours(tAtlas, iLeft, iTop, iWidth, iHeight, ENOUGH_COLOURS) < ENOUGH_COLOURS)
+    {
+        iLeft += iWidth;
+        if (iLeft + iWidth > tAtlas.iWidth)
+        {
+            iLeft = 0;
+            iTop += iHeight;
+            BF_ASSERT(ASSERT_FILE, iTop + iHeight <= tAtlas.iHeight);
+        }
+    }
     CImageRGBA tCrop(iWidth, iHeight);
-    // The middle of the atlas, where sprites are, rather than its empty corner.
-    const int iLeft = tAtlas.iWidth / 2;
-    const int iTop = tAtlas.iHeight / 2;
     for (int y = 0; y < iHeight; ++y)
     {
         const std::uint8_t* pRow =
