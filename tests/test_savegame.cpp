@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -334,7 +335,11 @@ TEST_F(SaveGameTest, AFileThatCouldNotComeFromARealGameIsNotUsedAtAll)
         std::vector<std::uint8_t> tBytes = tValid;
         tVariant.fnChange(&tBytes);
         ASSERT_TRUE(TEST_WriteFile(SavePath(), tBytes));
+        testing::internal::CaptureStdout();
         EXPECT_FALSE(pLevel->Load()) << tVariant.pWhat;
+        const std::string strOut = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(std::count(strOut.begin(), strOut.end(), '\n'), 1) << strOut;
+        EXPECT_NE(strOut.find("cannot be resumed"), std::string::npos) << strOut;
         // Nothing of it reached the level.
         EXPECT_EQ(pLevel->iMode, LEVEL_GET_READY) << tVariant.pWhat;
         EXPECT_EQ(pLevel->iScore, 0) << tVariant.pWhat;

@@ -14,10 +14,11 @@
 //   1620     N pommo records of 160 bytes
 //
 // A file is used only when every field could have come from a real game; otherwise none of it
-// is, and the caller removes the file.
+// is (one line says so), and the caller removes the file.
 
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "FileSystem.h"
@@ -347,6 +348,8 @@ bool CLevel::Load()
     std::fclose(pFile);
     if (!SaveFileValid(tFile, uiSize))
     {
+        std::printf("Saved game %s/%s cannot be resumed: it could not have come from a real game\n",
+                    FS_SaveDirectory(), SAVE_FILE_NAME);
         return false;
     }
 
