@@ -9,7 +9,6 @@
 #include "Assert.h"
 #include "FileSystem.h"
 #include "Fonts.h"
-#include "GLES.h"
 #include "HiddenGL.h"
 #include "Level.h"
 #include "Textures.h"
@@ -109,12 +108,7 @@ CFont* FUZZ_GameFont()
 
 void FUZZ_DrawLevel(CLevel* pLevel)
 {
-    glViewport(0, 0, 1, 1);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 480, 0, 320, -1, 1024);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    TOOL_HiddenFrameSpace();
     CFont* pFont = FUZZ_GameFont();
     pLevel->Draw(pFont);
     pFont->RenderText(true);
