@@ -15,6 +15,7 @@
 #include <string>
 
 class CFont;
+class CLevel;
 
 // The input as a read-only FILE* in memory (fmemopen), for readers that take an open file. An
 // empty input gets an empty file. The reader or the caller closes it.
@@ -46,7 +47,6 @@ CFont* FUZZ_GameFont();
 
 // Lays out and submits one frame of a level as the game draws it, text included, into a
 // one-pixel viewport so that the driver rasterises next to nothing.
-class CLevel;
 void FUZZ_DrawLevel(CLevel* pLevel);
 
 // libFuzzer's entry points, defined by each target.

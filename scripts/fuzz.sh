@@ -45,7 +45,7 @@ for target in "${targets[@]}"; do
     if ASAN_OPTIONS=$asan_options build-fuzz/fuzz/fuzz_"$target" "${options[@]}" "$corpus" \
         "build-fuzz/fuzz-seeds/$target" >"$log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-        edges=$(grep -o 'cov: [0-9]*' "$log" | tail -1)
+        edges=$(grep -ao 'cov: [0-9]*' "$log" | tail -1)
         echo "fuzz_$target: ${seconds} s, ${runs:-?} runs, ${edges:-cov: ?}, $(ls "$corpus" | wc -l) inputs kept"
         passed=$((passed + 1))
     else
