@@ -58,7 +58,8 @@ struct BusyLevel
         }
         for (int i = 0; i < MAX_POPUPS; ++i)
         {
-            pLevel->tPopups[i] = sPopup{20 + 25 * i, 40 + 10 * i, i % 3 == 0 ? -4 : 2 * i + 1, 1.0f};
+            pLevel->tPopups[i] =
+                sPopup{20 + 25 * i, 40 + 10 * i, i % 3 == 0 ? -4 : 2 * i + 1, 1.0f};
         }
         pLevel->fSpawnAccumulator = 0.0f;
     }
@@ -81,12 +82,7 @@ void BM_LevelFrame(benchmark::State& tState)
         return;
     }
     BusyLevel tBusy;
-    glViewport(0, 0, 1, 1);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 480, 0, 320, -1, 1024);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    TOOL_HiddenFrameSpace();
     for (auto _ : tState)
     {
         tBusy.KeepBusy();

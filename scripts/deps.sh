@@ -4,6 +4,8 @@
 set -euo pipefail
 
 # libsdl1.2-compat-dev must be named together with the mixer, or apt picks the classic SDL 1.2.
+# The fuzz targets need clang, its libFuzzer and sanitizer runtimes (libclang-rt-14-dev) and
+# llvm-symbolizer (llvm-14) for readable stacks.
 PACKAGES=(
     g++ cmake ninja-build pkg-config
     libsdl1.2-compat-dev libsdl1.2-compat-shim libsdl-mixer1.2-dev
@@ -12,6 +14,7 @@ PACKAGES=(
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool
     desktop-file-utils appstream groff-base
+    clang libclang-rt-14-dev llvm-14
 )
 
 missing=()

@@ -142,14 +142,24 @@ bool SCRIPT_LoadFile(const char* pPath)
         std::printf("Script: cannot open %s\n", pPath);
         return false;
     }
-    char strLine[SCRIPT_MAX_LINE];
+    char* pLine = nullptr;  // getline's buffer: a line of any length is read whole
+    size_t uiCapacity = 0;
+    ssize_t iRead = 0;
     int iLine = 0;
-    while (std::fgets(strLine, sizeof(strLine), pFile) != nullptr)
+    while ((iRead = getline(&pLine, &uiCapacity, pFile)) >= 0)
     {
         ++iLine;
+        const ssize_t iChars = iRead > 0 && pLine[iRead - 1] == '\n' ? iRead - 1 : iRead;
+        if (iChars > MAX_SCRIPT_LINE)
+        {
+            // Skipped whole: no part of a longer line, a comment's tail included, is a step.
+            std::printf("Script: %s line %d is longer than %d characters; skipped\n", pPath, iLine,
+                        MAX_SCRIPT_LINE);
+            continue;
+        }
         ScriptStep tStep;
         const char* pWhy = "";
-        const ScriptLineRead eRead = SCRIPT_ParseLine(strLine, &tStep, &pWhy);
+        const ScriptLineRead eRead = SCRIPT_ParseLine(pLine, &tStep, &pWhy);
         if (eRead == SCRIPT_LINE_EMPTY)
         {
             continue;
@@ -175,6 +185,7 @@ bool SCRIPT_LoadFile(const char* pPath)
         }
         s_tSteps[s_iNumSteps++] = tStep;
     }
+    std::free(pLine);
     std::fclose(pFile);
     HostIgnoreWindowFocus(true);
     const char* pWhy = "";
@@ -194,6 +205,10 @@ bool SCRIPT_LoadFile(const char* pPath)
     if (s_tRun.bSoak)
     {
         SOAK_Start(s_tRun.uiSoakSeed);
+    }
+    else
+    {
+        SOAK_Stop();
     }
     return true;
 }

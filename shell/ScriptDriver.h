@@ -48,10 +48,14 @@
 // what is wrong and exit status 2, when it is cut short, malformed or would not play exactly as
 // recorded (see Replay.h).
 
-constexpr int MAX_SCRIPT_STEPS = 1024;
+#include "ScriptStep.h"
 
-// Reads the script named by BOUGHFALL_SCRIPT, if any. A line it cannot read is reported once
-// and skipped.
+constexpr int MAX_SCRIPT_STEPS = 1024;
+// Characters of one line, its end not counted; a longer line is skipped whole.
+constexpr int MAX_SCRIPT_LINE = SCRIPT_MAX_LINE - 2;
+
+// Reads the script named by BOUGHFALL_SCRIPT, if any. A line it cannot read, or one longer than
+// MAX_SCRIPT_LINE, is reported once and skipped.
 void SCRIPT_Load();
 // Loads a script from a file (tests); false when the file cannot be read.
 bool SCRIPT_LoadFile(const char* pPath);

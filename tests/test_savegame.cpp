@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -44,6 +45,13 @@ void PutInt(std::vector<std::uint8_t>* pBytes, size_t uiOffset, std::int32_t iVa
 void PutFloat(std::vector<std::uint8_t>* pBytes, size_t uiOffset, float fValue)
 {
     std::memcpy(pBytes->data() + uiOffset, &fValue, 4);
+}
+
+float GetFloatAt(const std::vector<std::uint8_t>& tBytes, size_t uiOffset)
+{
+    float fValue;
+    std::memcpy(&fValue, tBytes.data() + uiOffset, 4);
+    return fValue;
 }
 
 std::int32_t GetInt(const std::vector<std::uint8_t>& tBytes, size_t uiOffset)
@@ -297,6 +305,24 @@ TEST_F(SaveGameTest, AFileThatCouldNotComeFromARealGameIsNotUsedAtAll)
         {"matrix NaN", [=](auto* p) { PutFloat(p, uiPommo + 60, std::nanf("")); }},
         {"full size 0", [=](auto* p) { PutFloat(p, uiPommo + 124, 0.0f); }},
         {"full size negative", [=](auto* p) { PutFloat(p, uiPommo + 160 + 124, -0.4f); }},
+        // Found by fuzzing (fuzz_savegame): each was loaded, then overflowed a conversion to
+        // int when a touch picked a pommo, or sent a pommo or a branch off to infinity.
+        {"full size 9.3e-11", [=](auto* p) { PutFloat(p, uiPommo + 124, 9.313226e-11f); }},
+        {"ripe at the overripe size",
+         [=](auto* p)
+         {
+             PutInt(p, uiPommo + 4, POMMO_RIPE);
+             PutFloat(p, uiPommo + 124, POMMO_FULL_SIZE * 0.9f);
+         }},
+        {"size 1e9", [=](auto* p) { PutFloat(p, uiPommo + 120, 1.0e9f); }},
+        {"attachment -7.4e30", [=](auto* p) { PutFloat(p, uiPommo + 52 + 28, -7.4e30f); }},
+        {"stretch 3", [=](auto* p) { PutFloat(p, uiPommo + 132, 3.0f); }},
+        {"branch position -83", [=](auto* p) { PutFloat(p, uiPommo + 116, -83.2f); }},
+        {"velocity -6.5e32", [=](auto* p) { PutFloat(p, uiPommo + 28, -6.5e32f); }},
+        {"limb length 1.8e35", [](auto* p) { PutFloat(p, OFF_BRANCHES + 16, 1.8e35f); }},
+        {"sway limit negative", [](auto* p) { PutFloat(p, OFF_BRANCHES + 52 + 24, -220.2f); }},
+        {"angle outside the sway band",
+         [](auto* p) { PutFloat(p, OFF_BRANCHES + 12, GetFloatAt(*p, OFF_BRANCHES + 8) + 5.0f); }},
     };
     ASSERT_EQ(GetInt(tValid, OFF_DIFFICULTY), 1);
 
@@ -309,7 +335,11 @@ TEST_F(SaveGameTest, AFileThatCouldNotComeFromARealGameIsNotUsedAtAll)
         std::vector<std::uint8_t> tBytes = tValid;
         tVariant.fnChange(&tBytes);
         ASSERT_TRUE(TEST_WriteFile(SavePath(), tBytes));
+        testing::internal::CaptureStdout();
         EXPECT_FALSE(pLevel->Load()) << tVariant.pWhat;
+        const std::string strOut = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(std::count(strOut.begin(), strOut.end(), '\n'), 1) << strOut;
+        EXPECT_NE(strOut.find("cannot be resumed"), std::string::npos) << strOut;
         // Nothing of it reached the level.
         EXPECT_EQ(pLevel->iMode, LEVEL_GET_READY) << tVariant.pWhat;
         EXPECT_EQ(pLevel->iScore, 0) << tVariant.pWhat;
@@ -319,8 +349,14 @@ TEST_F(SaveGameTest, AFileThatCouldNotComeFromARealGameIsNotUsedAtAll)
         EXPECT_EQ(std::memcmp(pLevel->tSnapshots[1], tUntouched.data(), SNAPSHOT_SIZE), 0)
             << tVariant.pWhat;
     }
-    // The valid file itself loads, and a missing one does not.
+    // The valid file itself loads, an overripe pommo at nine tenths of the full size too, and a
+    // missing file does not.
     ASSERT_TRUE(TEST_WriteFile(SavePath(), tValid));
+    EXPECT_TRUE(pLevel->Load());
+    std::vector<std::uint8_t> tOverripe = tValid;
+    PutInt(&tOverripe, uiPommo + 4, POMMO_OVERRIPE);
+    PutFloat(&tOverripe, uiPommo + 124, POMMO_FULL_SIZE * 0.9f);
+    ASSERT_TRUE(TEST_WriteFile(SavePath(), tOverripe));
     EXPECT_TRUE(pLevel->Load());
     std::remove(SavePath().c_str());
     EXPECT_FALSE(pLevel->Load());

@@ -210,3 +210,20 @@ TEST(ScriptStep, LinesAreReadWholeOrRefusedWithTheirFault)
         EXPECT_STREQ(pWhy, tCase.pWhy) << tCase.pLine;
     }
 }
+
+// Found by fuzzing (fuzz_script): a point of "nan" passed the range check and became an
+// undefined conversion to a window position; the tail of a line longer than the reader's buffer
+// was read as a line of its own, so a long comment could end in a step.
+TEST(ScriptDriver, NotANumberAndTheTailOfALongLineAreNoSteps)
+{
+    const std::string strScript = TEST_MakeTempDir("script") + "/script.txt";
+    // The comment's tail "4 quit" began where the old 512-byte buffer ended.
+    const std::string strSteps = "1 down nan 160\n2 move 240 -nan\n3 up inf 0\n# " +
+                                 std::string(509, '-') + "4 quit\n" +
+                                 std::string(MAX_SCRIPT_LINE - 6, ' ') + "5 quit\n6 quit";
+    ASSERT_TRUE(
+        TEST_WriteFile(strScript, std::vector<std::uint8_t>(strSteps.begin(), strSteps.end())));
+    ASSERT_TRUE(SCRIPT_LoadFile(strScript.c_str()));
+    EXPECT_EQ(SCRIPT_StepCount(), 2);  // the longest line there may be, and the last line
+    SCRIPT_LoadFile("/nonexistent");
+}

@@ -14,10 +14,11 @@
 //   1620     N pommo records of 160 bytes
 //
 // A file is used only when every field could have come from a real game; otherwise none of it
-// is, and the caller removes the file.
+// is (one line says so), and the caller removes the file.
 
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "FileSystem.h"
@@ -49,6 +50,7 @@ constexpr int SNAP_LIMBS = 304;    // 5 x 52
 constexpr int SNAP_TWIGS = 564;    // 5 x 4 x 52
 constexpr int SNAP_POMMOS = 1604;  // 16 x 160
 constexpr int BRANCH_RECORD_SIZE = static_cast<int>(sizeof(sBranchData));
+static_assert(SNAP_HEADER + SNAP_HEADER_SIZE == SNAP_POPUPS);
 static_assert(SNAP_POPUPS + MAX_POPUPS * static_cast<int>(sizeof(sPopup)) == SNAP_DIFFICULTY);
 static_assert(SNAP_TWIGS == SNAP_LIMBS + NUM_LIMBS * BRANCH_RECORD_SIZE);
 static_assert(SNAP_POMMOS == SNAP_TWIGS + NUM_LIMBS * TWIGS_PER_LIMB * BRANCH_RECORD_SIZE);
@@ -70,6 +72,22 @@ constexpr float POMMO_MIN_X = -8192.0f;
 constexpr float POMMO_MAX_X = 8192.0f;
 constexpr float POMMO_MIN_Y = -1024.0f;
 constexpr float POMMO_MAX_Y = 8192.0f;
+// Units per second either way: a throw is twice the drag, and gravity adds a few hundred.
+constexpr float POMMO_MAX_SPEED = 8192.0f;
+// Bounds of the tree's records: see BranchRecordValid.
+constexpr float BRANCH_MAX_LENGTH = 2.0f;
+constexpr float BRANCH_MAX_ANGLE = 360.0f;      // degrees
+constexpr float BRANCH_MAX_SWAY_RANGE = 90.0f;  // degrees either side
+// A pommo's full size is POMMO_FULL_SIZE until it turns overripe, when it shrinks to nine
+// tenths once (and is set back to the full size as it swells sick); its size grows a step at a
+// time from POMMO_START_SIZE and never far past the full size. The touch that picks a pommo
+// divides by its full size.
+constexpr float POMMO_OVERRIPE_FULL_SIZE = POMMO_FULL_SIZE * 0.9f;
+constexpr float POMMO_MAX_SIZE = 2.0f * POMMO_FULL_SIZE;
+// Its orientation is the identity or a basis of unit vectors, and a drag stretches it to at
+// most twice its height: the drawn pommo, and the point touches pick it by, stay near it.
+constexpr float POMMO_MAX_ATTACHMENT = 1.001f;
+constexpr float POMMO_MAX_STRETCH = 2.0f;
 
 void Put(std::uint8_t* pDest, int iOffset, const void* pSource, size_t uiSize)
 {
@@ -102,18 +120,36 @@ bool AllFinite(const float* pValues, int iCount)
     return true;
 }
 
+bool AllWithin(const float* pValues, int iCount, float fBound)
+{
+    for (int i = 0; i < iCount; ++i)
+    {
+        if (!(std::fabs(pValues[i]) <= fBound))
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A branch record as the level's tree has it: a limb with four twigs and no leaves, or a twig
-// with no twigs and three leaves, every number finite and the length positive.
+// with no twigs and three leaves. Limbs are at most 1 long and twigs half that. A branch sways
+// inside its band, its rest angle plus or minus the sway range, by steps of at most the range
+// times the sway limit: an angle outside the band, or a negative range or limit, would swing
+// it further each update, carrying the pommos hung on it off to infinity.
 bool BranchRecordValid(const sBranchData& tBranch, bool bLimb)
 {
     const int iChildren = bLimb ? TWIGS_PER_LIMB : 0;
     const int iLeaves = bLimb ? 0 : MAX_LEAVES;
-    const float tFloats[10] = {tBranch.fBaseAngle, tBranch.fAngle,     tBranch.fLength,
-                               tBranch.fSwayDir,   tBranch.fSwayLimit, tBranch.fSwayRange,
-                               tBranch.vBase[0],   tBranch.vBase[1],   tBranch.vTip[0],
-                               tBranch.vTip[1]};
+    const float tAngles[3] = {tBranch.fBaseAngle, tBranch.fAngle, tBranch.fSwayDir};
+    const float tPoints[4] = {tBranch.vBase[0], tBranch.vBase[1], tBranch.vTip[0], tBranch.vTip[1]};
     return tBranch.iNumChildren == iChildren && tBranch.iNumLeaves == iLeaves &&
-           AllFinite(tFloats, 10) && tBranch.fLength > 0.0f;
+           tBranch.fLength > 0.0f && tBranch.fLength <= BRANCH_MAX_LENGTH &&
+           AllWithin(tAngles, 3, BRANCH_MAX_ANGLE) && tBranch.fSwayRange > 0.0f &&
+           tBranch.fSwayRange <= BRANCH_MAX_SWAY_RANGE && tBranch.fSwayLimit >= 0.0f &&
+           tBranch.fSwayLimit <= 1.0f &&
+           std::fabs(tBranch.fAngle - tBranch.fBaseAngle) <= tBranch.fSwayRange &&
+           AllWithin(tPoints, 4, POMMO_MAX_X);
 }
 
 bool PommoRecordValid(const CPommo& tPommo, int iDifficulty)
@@ -125,7 +161,14 @@ bool PommoRecordValid(const CPommo& tPommo, int iDifficulty)
            tPommo.iType <= iDifficulty && tPommo.iFace >= 0 && tPommo.iFace < POMMO_NUM_FACES &&
            tPommo.iLimbIndex >= 0 && tPommo.iLimbIndex < NUM_LIMBS && tPommo.iTwigIndex >= 0 &&
            tPommo.iTwigIndex < TWIGS_PER_LIMB && AllFinite(pFirstFloat, iNumFloats) &&
-           tPommo.fFullSize > 0.0f && tPommo.vPosition[0] >= POMMO_MIN_X &&
+           (tPommo.fFullSize == POMMO_FULL_SIZE ||
+            (tPommo.iState >= POMMO_OVERRIPE && tPommo.fFullSize == POMMO_OVERRIPE_FULL_SIZE)) &&
+           tPommo.fSize >= 0.0f && tPommo.fSize <= POMMO_MAX_SIZE &&
+           tPommo.fBranchPosition >= 0.0f && tPommo.fBranchPosition <= 1.0f &&
+           AllWithin(tPommo.vVelocity, 3, POMMO_MAX_SPEED) &&
+           AllWithin(tPommo.tAttachment, 16, POMMO_MAX_ATTACHMENT) && tPommo.fSquash >= 0.0f &&
+           tPommo.fSquash <= POMMO_MAX_STRETCH && tPommo.fStretch >= 0.0f &&
+           tPommo.fStretch <= POMMO_MAX_STRETCH && tPommo.vPosition[0] >= POMMO_MIN_X &&
            tPommo.vPosition[0] <= POMMO_MAX_X && tPommo.vPosition[1] >= POMMO_MIN_Y &&
            tPommo.vPosition[1] <= POMMO_MAX_Y;
 }
@@ -305,6 +348,8 @@ bool CLevel::Load()
     std::fclose(pFile);
     if (!SaveFileValid(tFile, uiSize))
     {
+        std::printf("Saved game %s/%s cannot be resumed: it could not have come from a real game\n",
+                    FS_SaveDirectory(), SAVE_FILE_NAME);
         return false;
     }
 

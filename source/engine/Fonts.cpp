@@ -190,7 +190,14 @@ int FONT_CheckFile(const std::uint8_t* pData, size_t uiSize, char* pReason, size
 {
     auto Fail = [&](int iResult, const char* pFormat, auto... tArgs)
     {
-        std::snprintf(pReason, uiReasonSize, pFormat, tArgs...);
+        if constexpr (sizeof...(tArgs) == 0)
+        {
+            std::snprintf(pReason, uiReasonSize, "%s", pFormat);
+        }
+        else
+        {
+            std::snprintf(pReason, uiReasonSize, pFormat, tArgs...);
+        }
         return iResult;
     };
     if (uiSize < 4 || pData[0] != 'B' || pData[1] != 'M' || pData[2] != 'F' || pData[3] != 3)
@@ -254,7 +261,7 @@ int FONT_CheckFile(const std::uint8_t* pData, size_t uiSize, char* pReason, size
     {
         return Fail(FONT_FILE_BAD, "Font has no characters");
     }
-    return Fail(FONT_FILE_OK, "%s", "");
+    return Fail(FONT_FILE_OK, "");
 }
 
 bool CFont::Parse()

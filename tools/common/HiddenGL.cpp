@@ -2,6 +2,7 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#include <GL/gl.h>
 
 #include <cstdio>
 
@@ -23,8 +24,7 @@ bool TOOL_OpenHiddenGL(const char* pToolName)
     if (pDisplay == EGL_NO_DISPLAY || !eglInitialize(pDisplay, &iMajor, &iMinor) ||
         !eglBindAPI(EGL_OPENGL_API))
     {
-        std::printf("%s: no hidden GL context (EGL surfaceless platform unavailable)\n",
-                    pToolName);
+        std::printf("%s: no hidden GL context (EGL surfaceless platform unavailable)\n", pToolName);
         return false;
     }
     const EGLint tConfigAttributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
@@ -41,4 +41,14 @@ bool TOOL_OpenHiddenGL(const char* pToolName)
     }
     s_bOpen = true;
     return true;
+}
+
+void TOOL_HiddenFrameSpace()
+{
+    glViewport(0, 0, 1, 1);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 480, 0, 320, -1, 1024);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
 }

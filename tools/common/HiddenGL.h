@@ -6,3 +6,7 @@
 // Makes the context current (once per process). False, with a line naming the tool, when it
 // cannot.
 bool TOOL_OpenHiddenGL(const char* pToolName);
+
+// The game's 480 x 320 landscape space in a one-pixel viewport: a frame is submitted whole while
+// the driver rasterises next to nothing.
+void TOOL_HiddenFrameSpace();
