@@ -11,7 +11,7 @@
 //   savegame   saved games written by a real level after 10 and 30 seconds of play
 //   highscore  score files written by SCORE_Write
 //   settings   settings files written by the remembered settings
-//   script     a script with every kind of step
+//   script     a script with every kind of step, and a recording
 
 #include <algorithm>
 #include <cstring>
@@ -240,6 +240,14 @@ void WriteTexts()
         "4 key left down\n5 key left up\n5 key p down\n6 focus out\n6 focus in\n"
         "7 shot shot.png\n7 quit\n";
     Write("script", "every_step.txt", Bytes(strScript.begin(), strScript.end()));
+    // A recording as --record writes one: the seed, a start file, each frame's dt and tilt
+    // when they change, the touches and the quit.
+    const std::string strRecording =
+        "0 seed 77\n0 file score.dat 9\n0 bytes 424653010c000000\n0 bytes 00\n"
+        "0 dt 0.0166667\n0 accel 0 -1 0\n12 accel -0.25 -0.96 0\n200 down 247 158\n"
+        "201 up 247 158\n305 dt 0.0171\n400 key escape down\n420 down 240 160\n"
+        "421 up 240 160\n500 focus out\n500 focus in\n640 quit\n";
+    Write("script", "recording.txt", Bytes(strRecording.begin(), strRecording.end()));
 }
 
 }  // namespace

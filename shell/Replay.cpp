@@ -161,6 +161,8 @@ void ReadNext()
         if (eRead == READ_END)
         {
             s_bHaveNext = false;
+            std::fclose(s_pReplay);
+            s_pReplay = nullptr;
             return;
         }
         if (eRead == READ_BAD)
@@ -223,6 +225,11 @@ bool REPLAY_Open(const char* pPath, ScriptRunSettings* pSettings)
 {
     std::snprintf(s_strReplayPath, sizeof(s_strReplayPath), "%s", pPath);
     SCRIPT_ClearRunSettings(pSettings);
+    if (s_pReplay != nullptr)
+    {
+        std::fclose(s_pReplay);
+    }
+    s_bHaveNext = false;
     s_pReplay = std::fopen(pPath, "r");
     if (s_pReplay == nullptr)
     {

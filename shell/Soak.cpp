@@ -417,6 +417,11 @@ void SOAK_Start(std::uint32_t uiSeed)
     std::printf("Soak: seed %u; a check of every table after every frame\n", uiSeed);
 }
 
+void SOAK_Stop()
+{
+    s_Soak.bRunning = false;
+}
+
 bool SOAK_IsRunning()
 {
     return s_Soak.bRunning;

@@ -24,6 +24,8 @@ constexpr unsigned int SOAK_REPORT_FRAMES = 3600;
 
 // Starts the soak from frame 0 with its generator's seed.
 void SOAK_Start(std::uint32_t uiSeed);
+// Ends a soak without its report: a script loaded after one has no soak of its own.
+void SOAK_Stop();
 bool SOAK_IsRunning();
 
 // After frame uiFrame is drawn: the checks, then this frame's input, handed to pfnDeliver.
