@@ -88,6 +88,7 @@ TEST(Soak, FourMinutesOfRestlessPlayKeepEveryTableInBoundsAndTheMemoryFlat)
     // AddressSanitizer holds freed memory back in quarantine by design: there the run only
     // checks the tables and the memory errors.
     // Less than the 4 MB atlas a game loads: a game that left its level behind would show.
-    EXPECT_LT(tFigures.lEndKb - tFigures.lWarmKb, 3 * 1024) << "resident memory grew after the warm-up";
+    EXPECT_LT(tFigures.lEndKb - tFigures.lWarmKb, 3 * 1024)
+        << "resident memory grew after the warm-up";
 #endif
 }
