@@ -160,13 +160,14 @@ void WriteTextures()
     {
         CopyData("tga", pFile);
     }
-    Write("tga", "crop_16x16.tga", IMG_EncodeTGA(AtlasCrop(16, 16)));
+    const CImageRGBA tCrop16 = AtlasCrop(16, 16);
+    Write("tga", "crop_16x16.tga", IMG_EncodeTGA(tCrop16));
     Write("tga", "crop_5x3.tga", IMG_EncodeTGA(AtlasCrop(5, 3)));
-    Write("tga", "crop_16x16_rle.tga", EncodeRunLengthTGA(AtlasCrop(16, 16)));
+    Write("tga", "crop_16x16_rle.tga", EncodeRunLengthTGA(tCrop16));
 
     CopyData("pvr", "Textures/Kettle.pvr");
     CopyData("pvr", "Data/Textures/mental.pvr");
-    const Bytes tBlocks = PVRTC_Encode4bpp(AtlasCrop(16, 16));
+    const Bytes tBlocks = PVRTC_Encode4bpp(tCrop16);
     Write("pvr", "crop_16x16_pvrtc4.pvr", IMG_EncodePVRTC4(16, 16, tBlocks));
     Write("pvr", "crop_4x4_rgba.pvr", IMG_EncodePVRRGBA8888(AtlasCrop(4, 4)));
 

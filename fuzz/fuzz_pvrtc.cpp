@@ -21,11 +21,6 @@ constexpr int MAX_SIDE = 512;
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, size_t uiSize)
 {
     if (uiSize < LEVEL_FIELDS)

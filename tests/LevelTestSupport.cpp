@@ -31,7 +31,6 @@ void LevelTest::SetUpTestSuite()
     g_pInput->CreateTouch();
     // The tests give the tilt themselves: no poll in the background.
     UIAccelerometer::sharedAccelerometer()->setDelegate(nullptr);
-    Tilt(-1.0f, 0.0f);
 }
 
 void LevelTest::TearDownTestSuite()
@@ -97,6 +96,16 @@ int LevelTest::Spawn()
         }
     }
     return -1;
+}
+
+int LevelTest::SpawnOne()
+{
+    int k = -1;
+    while (k < 0)
+    {
+        k = Spawn();
+    }
+    return k;
 }
 
 void LevelTest::FillEverySlot()

@@ -30,6 +30,8 @@ protected:
 
     // Spawns a pommo at the next update whatever the timers; its slot, or -1 when refused.
     int Spawn();
+    // Spawns until one is not refused; its slot.
+    int SpawnOne();
 
     // Pommos in all sixteen slots, each flying high and still while the step is 0, so none
     // lands and none keeps another from spawning.

@@ -29,11 +29,6 @@ namespace
 constexpr int NUM_KILLS = 1000;
 constexpr int MAX_DELAY_MICROSECONDS = 3000;
 
-std::string Text(const std::vector<std::uint8_t>& tBytes)
-{
-    return std::string(tBytes.begin(), tBytes.end());
-}
-
 // Temporary files a killed write left beside pName in the folder; they are removed.
 int SweepTemporaries(const std::string& strDir, const char* pName)
 {
@@ -97,7 +92,7 @@ TEST_F(CrashSafetyTest, AKillWhileTheGameWritesLeavesTheOldFileOrTheNewOne)
         ASSERT_TRUE(SCORE_Write(100 + k, false));
         tScores[k] = TEST_ReadFile(strSaveDir + "/score.dat");
         SETTINGS_SetMusicEnabled(k == 0);  // on, then off again
-        tSettingsTexts[k] = Text(TEST_ReadFile(strSettings));
+        tSettingsTexts[k] = TEST_ReadText(strSettings);
     }
     ASSERT_NE(tGames[0], tGames[1]);
     ASSERT_NE(tSettingsTexts[0], tSettingsTexts[1]);
@@ -140,7 +135,7 @@ TEST_F(CrashSafetyTest, AKillWhileTheGameWritesLeavesTheOldFileOrTheNewOne)
 
         const std::vector<std::uint8_t> tGame = TEST_ReadFile(strSaveDir + "/gamesave.dat");
         const std::vector<std::uint8_t> tScore = TEST_ReadFile(strSaveDir + "/score.dat");
-        const std::string strText = Text(TEST_ReadFile(strSettings));
+        const std::string strText = TEST_ReadText(strSettings);
         ASSERT_TRUE(tGame == tGames[0] || tGame == tGames[1]) << "kill " << iKill;
         ASSERT_TRUE(tScore == tScores[0] || tScore == tScores[1]) << "kill " << iKill;
         ASSERT_TRUE(strText == tSettingsTexts[0] || strText == tSettingsTexts[1])

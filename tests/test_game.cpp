@@ -13,6 +13,7 @@
 #include "EAGLView.h"
 #include "FrontEnd.h"
 #include "Game.h"
+#include "GameTouch.h"
 #include "HostDisplay.h"
 #include "Input.h"
 #include "Level.h"
@@ -81,22 +82,21 @@ protected:
         return -1;
     }
 
-    void Tap(int x, int y)
-    {
-        s_uiTicks += 500;
-        FW_TouchBegan(y, x, s_uiTicks);  // the framework's portrait space
-        FW_TouchEnded(y, x, s_uiTicks + 50);
-    }
-
-    // From launch to a level in play: the menus, Play, both fades, one second getting ready.
-    void IntoALevel()
+    // Frames until the title's menus take touches.
+    void ReachMenus()
     {
         for (int i = 0; i < 2000 && g_pFrontEnd->iMode != FRONTEND_MENUS; ++i)
         {
             Frame();
         }
+    }
+
+    // From launch to a level in play: the menus, Play, both fades, one second getting ready.
+    void IntoALevel()
+    {
+        ReachMenus();
         ASSERT_EQ(g_pFrontEnd->iMode, FRONTEND_MENUS);
-        Tap(247, 158);
+        TEST_TapGame(247, 158);
         ASSERT_GT(FramesUntil(APP_GAME), 0);
         for (int i = 0; i < 70; ++i)
         {
@@ -119,10 +119,7 @@ protected:
     std::string strSaves;
     BaseAppAppDelegate* pDelegate = nullptr;
     EAGLView* pView = nullptr;
-    static unsigned int s_uiTicks;
 };
-
-unsigned int GameTest::s_uiTicks = 1000;
 
 }  // namespace
 
@@ -135,13 +132,10 @@ TEST_F(GameTest, TheFrontEndComesFirstAndPlayFadesOutAndIn)
     EXPECT_EQ(AppState, APP_FRONTEND);
     EXPECT_EQ(g_pFrontEnd->iMode, FRONTEND_SPLASH_THEN_TITLE);
     EXPECT_EQ(GAME_FrameCount(), 1u);
-    for (int i = 0; i < 2000 && g_pFrontEnd->iMode != FRONTEND_MENUS; ++i)
-    {
-        Frame();
-    }
+    ReachMenus();
     ASSERT_EQ(g_pFrontEnd->iMode, FRONTEND_MENUS);
 
-    Tap(247, 158);  // Play acts on the first touch
+    TEST_TapGame(247, 158);  // Play acts on the first touch
     Frame();
     EXPECT_EQ(AppState, APP_FRONTEND_FADE_OUT);
     EXPECT_EQ(FramesUntil(APP_START_GAME), 34);
@@ -214,11 +208,8 @@ TEST_F(GameTest, QuittingWritesOnlyFromALevel)
     EXPECT_FALSE(SavedGameExists());
 
     Launch();
-    for (int i = 0; i < 2000 && g_pFrontEnd->iMode != FRONTEND_MENUS; ++i)
-    {
-        Frame();
-    }
-    Tap(247, 158);
+    ReachMenus();
+    TEST_TapGame(247, 158);
     Frame();
     Frame();
     ASSERT_EQ(AppState, APP_FRONTEND_FADE_OUT);
@@ -263,7 +254,7 @@ TEST_F(GameTest, LosingTheFocusInPlayPausesAndSlowsTheFrames)
     EXPECT_DOUBLE_EQ(pView->animationTimer()->timeInterval(), FRAME_INTERVAL_ACTIVE);
     Frame();
     EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PAUSED);  // until the player touches
-    Tap(400, 300);
+    TEST_TapGame(400, 300);
     EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PLAYING);
     Quit();
 }

@@ -36,12 +36,6 @@ Finished RunToEnd(const std::string& strArguments)
     return tRun;
 }
 
-std::string Text(const std::string& strPath)
-{
-    const std::vector<std::uint8_t> tBytes = TEST_ReadFile(strPath);
-    return std::string(tBytes.begin(), tBytes.end());
-}
-
 void Pause(int iMilliseconds)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(iMilliseconds));
@@ -149,14 +143,14 @@ TEST(GameBinary, WindowSizeAndIconThenCtrlCLeavesTheSettingsAsTheyWere)
 
     EXPECT_EQ(TEST_SignalGame(tRun, SIGINT, 1000), 0);
     EXPECT_GT(TEST_FramesDrawn(TEST_GameLog(tRun)), 20) << TEST_GameLog(tRun);
-    EXPECT_EQ(Text(strSettings), strFile);  // this run's option is not written back
+    EXPECT_EQ(TEST_ReadText(strSettings), strFile);  // this run's option is not written back
 
     // F11 is the player's own change: written, with the remembered size and the unknown key.
     tLaunch.tArguments.clear();
     tLaunch.strScript = "20 key f11 down\n40 quit\n";
     const GameRun tSecond = TEST_StartGame(tLaunch);
     EXPECT_EQ(TEST_WaitForGame(tSecond, 20), 0);
-    EXPECT_EQ(Text(strSettings),
+    EXPECT_EQ(TEST_ReadText(strSettings),
               "music=on\neffects=on\nfullscreen=off\nwindow=600x400\n"
               "theme=dark\n");
 }

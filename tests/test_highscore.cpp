@@ -44,12 +44,7 @@ protected:
     {
         for (int i = 0; i < 3; ++i)
         {
-            int k;
-            do
-            {
-                k = Spawn();
-            } while (k < 0);
-            AboutToDrop(k);
+            AboutToDrop(SpawnOne());
             pLevel->Update(1.0f / 60.0f);
         }
         ASSERT_EQ(pLevel->iMode, LEVEL_GAME_OVER);

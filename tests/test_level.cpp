@@ -204,10 +204,7 @@ TEST_F(LevelTest, ThirdDropEndsTheGameEvenWhenWinning)
     int iSlots[4];
     for (int& k : iSlots)
     {
-        do
-        {
-            k = Spawn();
-        } while (k < 0);
+        k = SpawnOne();
     }
     pLevel->fModeTimer = 30.0f;
     for (int i = 0; i < 2; ++i)
@@ -256,11 +253,7 @@ TEST_F(LevelTest, ADropWhileLeavingDoesNotReopenGameOver)
 {
     NewLevel();
     Play();
-    int k;
-    do
-    {
-        k = Spawn();
-    } while (k < 0);
+    const int k = SpawnOne();
     pLevel->iLostCount = 2;
     TouchDown(470, 40);
     pLevel->fModeTimer = 2.5f;
@@ -544,16 +537,8 @@ TEST_F(LevelTest, TheCheapestPommoInReachIsPicked)
 {
     NewLevel(9);
     Play();
-    int a = -1;
-    int b = -1;
-    while (a < 0)
-    {
-        a = Spawn();
-    }
-    while (b < 0)
-    {
-        b = Spawn();
-    }
+    const int a = SpawnOne();
+    const int b = SpawnOne();
     // Put both within reach of one touch, b nearer across and grown, a nearer upwards.
     CPommo* pA = pLevel->pPommos[a];
     CPommo* pB = pLevel->pPommos[b];

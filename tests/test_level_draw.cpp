@@ -265,11 +265,7 @@ TEST_F(LevelDrawTest, PommosAndPopupsAreDrawnWhereTheyAre)
 {
     NewLevel(12);
     Play();
-    int k;
-    do
-    {
-        k = Spawn();
-    } while (k < 0);
+    const int k = SpawnOne();
     CPommo* pPommo = pLevel->pPommos[k];
     for (int i = 0; i < 500; ++i)  // grown to full size
     {

@@ -5,18 +5,12 @@
 // its new high score kept. Every run is exact: the same script gives the same saved game.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "GameProcess.h"
 #include "PngFile.h"
 #include "TestSupport.h"
 
@@ -52,42 +46,16 @@ struct Game
         return strHome + "/.local/share/boughfall/Data/" + pName;
     }
 
-    // Plays a script to its end; the exit status, or -1 if it did not end in time.
+    // Plays a script to its end in this game's HOME; the exit status, or -1 if it did not end
+    // in time. The smallest whole window: the game's rules do not depend on its size, and the
+    // software rasteriser has a quarter of the pixels to fill.
     int Play(const std::string& strScript, int iSeconds = 600) const
     {
-        const std::string strScriptPath = strShots + "/script.txt";
-        TEST_WriteFile(strScriptPath,
-                       std::vector<std::uint8_t>(strScript.begin(), strScript.end()));
-        const pid_t iPid = fork();
-        if (iPid == 0)
-        {
-            std::freopen((strShots + "/out.txt").c_str(), "w", stdout);
-            setenv("BOUGHFALL_SCRIPT", strScriptPath.c_str(), 1);
-            setenv("SDL_AUDIODRIVER", "disk", 1);
-            setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-            setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-            setenv("HOME", strHome.c_str(), 1);
-            unsetenv("XDG_DATA_HOME");
-            unsetenv("XDG_CONFIG_HOME");
-            const std::string strGame = std::string(BF_BINARY_DIR) + "/boughfall";
-            // The smallest whole window: the game's rules do not depend on its size, and the
-            // software rasteriser has a quarter of the pixels to fill.
-            execl(strGame.c_str(), strGame.c_str(), "--window", "480x320",
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        for (int i = 0; i < iSeconds * 20; ++i)
-        {
-            int iStatus = 0;
-            if (waitpid(iPid, &iStatus, WNOHANG) == iPid)
-            {
-                return WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : 128 + WTERMSIG(iStatus);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        kill(iPid, SIGKILL);
-        waitpid(iPid, nullptr, 0);
-        return -1;
+        GameLaunch tLaunch;
+        tLaunch.strScript = strScript;
+        tLaunch.tArguments = {"--window", "480x320"};
+        tLaunch.tEnvironment = {"HOME=" + strHome};
+        return TEST_WaitForGame(TEST_StartGame(tLaunch), iSeconds);
     }
 
     std::string Shot(const char* pName) const { return strShots + "/" + pName; }

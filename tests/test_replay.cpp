@@ -35,11 +35,6 @@ const char SESSION[] =
     "3320 key right down\n3600 key right up\n"
     "3700 quit\n";
 
-std::string Text(const std::vector<std::uint8_t>& tBytes)
-{
-    return std::string(tBytes.begin(), tBytes.end());
-}
-
 std::string DataFile(const GameRun& tRun, const char* pFolder, const char* pName)
 {
     return tRun.strHome + "/.local/share/boughfall/" + pFolder + "/" + pName;
@@ -95,7 +90,7 @@ TEST(Replay, ARecordedSessionReplaysToTheSameSavesAndIsRefusedWhenDamaged)
 
     // The recording holds the lean the game read, well away from upright: gravity follows the
     // direction of the vector, sideways over down.
-    std::istringstream tText(Text(TEST_ReadFile(tRecording.strPath)));
+    std::istringstream tText(TEST_ReadText(tRecording.strPath));
     float fMostLean = 0.0f;
     for (std::string strLine; std::getline(tText, strLine);)
     {

@@ -16,12 +16,6 @@
 namespace
 {
 
-std::string Text(const std::string& strPath)
-{
-    const std::vector<std::uint8_t> tBytes = TEST_ReadFile(strPath);
-    return std::string(tBytes.begin(), tBytes.end());
-}
-
 bool WriteText(const std::string& strPath, const std::string& strText)
 {
     return TEST_WriteFile(strPath, std::vector<std::uint8_t>(strText.begin(), strText.end()));
@@ -77,11 +71,11 @@ TEST(Settings, AMissingFileGivesTheDefaultsInOneLineAndIsWrittenOnTheFirstChange
     SETTINGS_SetMusicEnabled(true);  // no change: nothing written
     EXPECT_TRUE(TEST_ReadFile(strPath).empty());
     SETTINGS_SetEffectsEnabled(false);  // the folder is made too
-    EXPECT_EQ(Text(strPath), "music=on\neffects=off\nfullscreen=off\n");
+    EXPECT_EQ(TEST_ReadText(strPath), "music=on\neffects=off\nfullscreen=off\n");
     EXPECT_FALSE(SETTINGS_EffectsEnabled());
     EXPECT_FALSE(SETTINGS_SetWindowSize(20, 20));  // too small: not taken
     EXPECT_TRUE(SETTINGS_SetWindowSize(800, 500));
-    EXPECT_EQ(Text(strPath), "music=on\neffects=off\nfullscreen=off\nwindow=800x500\n");
+    EXPECT_EQ(TEST_ReadText(strPath), "music=on\neffects=off\nfullscreen=off\nwindow=800x500\n");
 }
 
 TEST(Settings, UnknownKeysAndCommentsAreKeptAndUnreadableLinesSkippedInOneLine)
@@ -113,7 +107,7 @@ TEST(Settings, UnknownKeysAndCommentsAreKeptAndUnreadableLinesSkippedInOneLine)
     EXPECT_EQ(iHeight, 480);
 
     SETTINGS_SetMusicEnabled(true);
-    EXPECT_EQ(Text(strPath),
+    EXPECT_EQ(TEST_ReadText(strPath),
               "music=on\neffects=on\nfullscreen=on\nwindow=720x480\n"
               "# mine\nvolume.voice = 7\ntheme=dark\n");
     EXPECT_EQ(FolderEntries(strFolder), std::vector<std::string>{"settings.ini"});
@@ -141,13 +135,13 @@ TEST(Settings, ThisRunsOptionsWinButAreWrittenOnlyWhenThePlayerChangesThem)
 
     // Another change writes the file's values, not the run's.
     SETTINGS_SetMusicEnabled(false);
-    EXPECT_EQ(Text(strPath), "music=off\neffects=on\nfullscreen=off\nwindow=960x640\n");
+    EXPECT_EQ(TEST_ReadText(strPath), "music=off\neffects=on\nfullscreen=off\nwindow=960x640\n");
     // The player leaves fullscreen (F11): the file already says so; the run's option is gone.
     SETTINGS_SetFullscreen(false);
     EXPECT_FALSE(SETTINGS_Fullscreen());
     // The player resizes the window: that size is kept.
     EXPECT_TRUE(SETTINGS_SetWindowSize(600, 400));
-    EXPECT_EQ(Text(strPath), "music=off\neffects=on\nfullscreen=off\nwindow=600x400\n");
+    EXPECT_EQ(TEST_ReadText(strPath), "music=off\neffects=on\nfullscreen=off\nwindow=600x400\n");
 }
 
 TEST(Settings, AFailedWriteLeavesTheOldFileAndNoTemporaryFileAndSaysSoOnce)

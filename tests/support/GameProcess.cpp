@@ -164,8 +164,7 @@ int TEST_SignalGame(const GameRun& tRun, int iSignal, int iAfterMilliseconds)
 
 std::string TEST_GameLog(const GameRun& tRun)
 {
-    const std::vector<std::uint8_t> tBytes = TEST_ReadFile(tRun.strLog);
-    return std::string(tBytes.begin(), tBytes.end());
+    return TEST_ReadText(tRun.strLog);
 }
 
 int TEST_FramesDrawn(const std::string& strLog)

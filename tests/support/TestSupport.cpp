@@ -60,6 +60,12 @@ std::string TEST_MakeTempDir(const char* pTag)
     return pDir != nullptr ? std::string(pDir) : std::string();
 }
 
+std::string TEST_ReadText(const std::string& strPath)
+{
+    const std::vector<std::uint8_t> tBytes = TEST_ReadFile(strPath);
+    return std::string(tBytes.begin(), tBytes.end());
+}
+
 bool TEST_WriteFile(const std::string& strPath, const std::vector<std::uint8_t>& tBytes)
 {
     FILE* pFile = std::fopen(strPath.c_str(), "wb");

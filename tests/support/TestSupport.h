@@ -28,6 +28,8 @@ bool TEST_WriteFile(const std::string& strPath, const std::vector<std::uint8_t>&
 
 // Reads a whole file; empty when it cannot be read.
 std::vector<std::uint8_t> TEST_ReadFile(const std::string& strPath);
+// The same, as text.
+std::string TEST_ReadText(const std::string& strPath);
 
 // Writes an executable opener that appends each URL it is started with to strOut, one a line,
 // for BOUGHFALL_URL_OPENER; returns its path.
