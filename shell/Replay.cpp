@@ -23,8 +23,12 @@ bool s_bHaveNext = false;
 // The recording being written, and what it last wrote down of the frames.
 FILE* s_pRecording = nullptr;
 char s_strRecordingPath[1024];
-float s_fRecordedStep = 1.0f / 60.0f;  // what a replay starts from
+float s_fRecordedStep = SCRIPT_FIXED_FRAME_STEP;  // what a replay starts from
 float s_tRecordedAccel[3] = {0.0f, 0.0f, 0.0f};
+
+// Why a recording is refused when a focus loss is not given back in its own frame.
+constexpr const char* FOCUS_NOT_BACK =
+    "the focus lost here does not come back in the same frame: the game would wait for ever";
 
 enum StepRead
 {
@@ -116,8 +120,7 @@ const char* CheckStep(const ScriptStep& tStep, int* pLine, Validation* pState,
         if (pState->iFocusOutLine != 0)
         {
             *pLine = pState->iFocusOutLine;
-            return "the focus lost here does not come back in the same frame: the game would "
-                   "wait for ever";
+            return FOCUS_NOT_BACK;
         }
         pState->uiFrame = tStep.uiFrame;
         pState->bInputInFrame = false;
@@ -255,9 +258,7 @@ bool REPLAY_Open(const char* pPath, ScriptRunSettings* pSettings)
         if (tState.iFocusOutLine != 0)
         {
             iLine = tState.iFocusOutLine;
-            pWhy =
-                "the focus lost here does not come back in the same frame: the game would "
-                "wait for ever";
+            pWhy = FOCUS_NOT_BACK;
         }
         else if (tState.iQuitLine == 0)
         {
@@ -267,10 +268,7 @@ bool REPLAY_Open(const char* pPath, ScriptRunSettings* pSettings)
         {
             pWhy = "no seed: the game would start from the clock";
         }
-        else if (!SCRIPT_FinishRunSettings(*pSettings, &pWhy))
-        {
-        }
-        else
+        else if (SCRIPT_FinishRunSettings(*pSettings, &pWhy))
         {
             pWhy = nullptr;
         }

@@ -237,7 +237,7 @@ bool SCRIPT_LoadReplay(const char* pPath)
     FS_SetupDirectories();
     SETTINGS_KeepForThisRun();
     HostIgnorePlayerInput(true);
-    GAME_FixFrameClock(1.0f / 60.0f);
+    GAME_FixFrameClock(SCRIPT_FIXED_FRAME_STEP);
     std::printf("Replaying %s; its saved game and high score go to %s\n", pPath,
                 FS_SaveDirectory());
     return SCRIPT_ApplyRunSettings(s_tRun, true);

@@ -16,7 +16,6 @@ namespace
 
 constexpr int MAX_WORDS = 6;  // the longest step, "accel x y z", has five
 
-constexpr float SCRIPT_FIXED_FRAME_STEP = 1.0f / 60.0f;
 constexpr float MAX_DT = 86400.0f;  // a day: a machine that slept still replays
 constexpr float MAX_ACCEL = 16.0f;  // g on any axis; the devices read at most about 2
 
@@ -421,16 +420,4 @@ bool SCRIPT_ApplyRunSettings(const ScriptRunSettings& tSettings, bool bRemoveOth
         }
     }
     return bWritten;
-}
-
-const char* SCRIPT_KeyName(SDLKey eKey)
-{
-    for (const auto& tKey : KEYS)
-    {
-        if (tKey.eKey == eKey)
-        {
-            return tKey.pName;
-        }
-    }
-    return nullptr;
 }

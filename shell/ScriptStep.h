@@ -12,6 +12,8 @@
 constexpr int SCRIPT_MAX_LINE = 512;       // bytes of one line, its end included
 constexpr int SCRIPT_MAX_PATH = 256;       // bytes of a screenshot's path, NUL included
 constexpr int SCRIPT_BYTES_PER_LINE = 64;  // bytes one "bytes" line carries at most
+// A frame on the fixed clock; a recording's frames take it until their first "dt" step.
+constexpr float SCRIPT_FIXED_FRAME_STEP = 1.0f / 60.0f;
 // Bytes of a save file a recording carries: the largest saved game is 4180.
 constexpr int SCRIPT_MAX_FILE_SIZE = 16384;
 static_assert(SCRIPT_MAX_FILE_SIZE >= 4180, "the largest saved game fits");
@@ -104,6 +106,3 @@ bool SCRIPT_FinishRunSettings(const ScriptRunSettings& tSettings, const char** p
 // directory as it is set up now (a file not given is removed when bRemoveOthers). False, after
 // one line, when a file could not be written.
 bool SCRIPT_ApplyRunSettings(const ScriptRunSettings& tSettings, bool bRemoveOthers);
-
-// The name of a key a step can press ("left", "escape", ...); null for any other key.
-const char* SCRIPT_KeyName(SDLKey eKey);
