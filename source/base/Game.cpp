@@ -36,7 +36,6 @@ bool bResumeSavedGame = false;
 namespace
 {
 
-const char SAVED_GAME_FILE[] = "gamesave.dat";
 constexpr int HUD_FONT_CAPACITY = 2048;  // vertices: 512 characters a frame
 
 unsigned int s_uiFrames = 0;
@@ -53,13 +52,37 @@ std::int64_t NowNanoseconds()
 
 bool SavedGameExists()
 {
-    FILE* pFile = FS_OpenSaveFile(SAVED_GAME_FILE, "rb");
+    FILE* pFile = FS_OpenSaveFile(SAVE_FILE_NAME, "rb");
     if (pFile == nullptr)
     {
         return false;
     }
     std::fclose(pFile);
     return true;
+}
+
+void DrawFrontEnd()
+{
+    SCREEN_Clear();
+    SCREEN_Set2D();
+    g_pFrontEnd->Render();
+}
+
+void DrawGame()
+{
+    SCREEN_Clear();
+    g_pGame->Draw();
+}
+
+// The end of a fade frame: the next state once the fade has run its course, then the fade's
+// veil over what was drawn.
+void FinishFade(bool bDone, int iNextState)
+{
+    if (bDone)
+    {
+        AppState = iNextState;
+    }
+    FADE_Draw();
 }
 
 }  // namespace
@@ -217,14 +240,8 @@ void GAME_Frame()
             AppState = APP_FRONTEND_FADE_IN;
             [[fallthrough]];
         case APP_FRONTEND_FADE_IN:
-            SCREEN_Clear();
-            SCREEN_Set2D();
-            g_pFrontEnd->Render();
-            if (FADE_StepIn())
-            {
-                AppState = APP_FRONTEND;
-            }
-            FADE_Draw();
+            DrawFrontEnd();
+            FinishFade(FADE_StepIn(), APP_FRONTEND);
             break;
         case APP_FRONTEND:
             if (!g_pFrontEnd->Update())
@@ -246,19 +263,11 @@ void GAME_Frame()
             {
                 g_pMusicPlayer->Disable();
             }
-            SCREEN_Clear();
-            SCREEN_Set2D();
-            g_pFrontEnd->Render();
+            DrawFrontEnd();
             break;
         case APP_FRONTEND_FADE_OUT:
-            SCREEN_Clear();
-            SCREEN_Set2D();
-            g_pFrontEnd->Render();
-            if (FADE_StepOut())
-            {
-                AppState = APP_START_GAME;
-            }
-            FADE_Draw();
+            DrawFrontEnd();
+            FinishFade(FADE_StepOut(), APP_START_GAME);
             break;
         case APP_START_GAME:
             g_pFrontEnd->Free();
@@ -269,7 +278,7 @@ void GAME_Frame()
                 bResumeSavedGame = false;
                 FADE_Set(1.0f);
                 const bool bLoaded = g_pGame->Load();
-                FS_RemoveSaveFile(SAVED_GAME_FILE);
+                FS_RemoveSaveFile(SAVE_FILE_NAME);
                 if (!bLoaded)
                 {
                     AppState = APP_LEAVE_GAME;
@@ -284,30 +293,19 @@ void GAME_Frame()
             }
             [[fallthrough]];
         case APP_GAME_FADE_IN:
-            SCREEN_Clear();
-            g_pGame->Draw();
-            if (FADE_StepIn())
-            {
-                AppState = APP_GAME;
-            }
-            FADE_Draw();
+            DrawGame();
+            FinishFade(FADE_StepIn(), APP_GAME);
             break;
         case APP_GAME:
             if (!g_pGame->Update())
             {
                 AppState = APP_GAME_FADE_OUT;
             }
-            SCREEN_Clear();
-            g_pGame->Draw();
+            DrawGame();
             break;
         case APP_GAME_FADE_OUT:
-            SCREEN_Clear();
-            g_pGame->Draw();
-            if (FADE_StepOut())
-            {
-                AppState = APP_LEAVE_GAME;
-            }
-            FADE_Draw();
+            DrawGame();
+            FinishFade(FADE_StepOut(), APP_LEAVE_GAME);
             break;
         default:
             std::printf("Unknown application state %d: back to the front end\n", AppState);

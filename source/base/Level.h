@@ -24,6 +24,9 @@ enum LevelMode
     LEVEL_EXIT = 4,
 };
 
+// The saved game's file in the save directory.
+extern const char SAVE_FILE_NAME[];
+
 constexpr int NUM_LIMBS = 5;  // limbs of the tree
 constexpr int TWIGS_PER_LIMB = 4;
 constexpr int MAX_POMMOS = 16;       // pommo slots

@@ -28,10 +28,11 @@
 static_assert(std::endian::native == std::endian::little,
               "snapshots hold the level's memory as the file's little-endian bytes");
 
+const char SAVE_FILE_NAME[] = "gamesave.dat";
+
 namespace
 {
 
-const char SAVE_FILE_NAME[] = "gamesave.dat";
 const char SAVE_MAGIC[6] = {'K', 'T', 'G', 'F', 'S', 'V'};
 constexpr std::uint16_t SAVE_VERSION = 1;
 
