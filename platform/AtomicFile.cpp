@@ -56,11 +56,9 @@ const char* SplitPath(const char* pPath, char* strFolder, size_t uiSize)
 
 // A write killed before its rename leaves its temporary file behind; the next replacement of
 // the same file removes such leftovers, so they never pile up.
-void RemoveLeftoverTemporaries(const char* pPath)
+void RemoveLeftoverTemporaries(const char* pFolder, const char* pName)
 {
-    char strFolder[4096];
-    const char* pName = SplitPath(pPath, strFolder, sizeof(strFolder));
-    DIR* pDir = opendir(strFolder);
+    DIR* pDir = opendir(pFolder);
     if (pDir == nullptr)
     {
         return;
@@ -78,11 +76,9 @@ void RemoveLeftoverTemporaries(const char* pPath)
 
 // After a rename the folder's entry is on disk only once the folder itself is flushed; without
 // it a power cut could bring back the old file. Best effort: the file is already in place.
-void FlushFolderOf(const char* pPath)
+void FlushFolder(const char* pFolder)
 {
-    char strFolder[4096];
-    SplitPath(pPath, strFolder, sizeof(strFolder));
-    const int iFolder = open(strFolder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int iFolder = open(pFolder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (iFolder >= 0)
     {
         fsync(iFolder);
@@ -108,7 +104,9 @@ bool HostReplaceFile(const char* pPath, const void* pData, size_t uiSize, char* 
         SetError(pError, uiErrorSize, "path too long", ENAMETOOLONG);
         return false;
     }
-    RemoveLeftoverTemporaries(pPath);
+    char strFolder[4096];
+    const char* pName = SplitPath(pPath, strFolder, sizeof(strFolder));
+    RemoveLeftoverTemporaries(strFolder, pName);
     const int iFile = mkstemp(strTemporary);
     if (iFile < 0)
     {
@@ -158,6 +156,6 @@ bool HostReplaceFile(const char* pPath, const void* pData, size_t uiSize, char* 
         SetError(pError, uiErrorSize, "cannot rename into place", iError);
         return false;
     }
-    FlushFolderOf(pPath);
+    FlushFolder(strFolder);
     return true;
 }
