@@ -29,13 +29,13 @@ struct SettingsState
     bool bRunFullscreen;
     int iRunWidth;  // 0 x 0: none given
     int iRunHeight;
-    bool bThisRunOnly;  // changes are not written
     // Comments and keys of others, written back after the game's own keys.
     char strKept[SETTINGS_MAX_LINES][SETTINGS_MAX_LINE];
     int iNumKept;
 };
 
 SettingsState s_Settings;
+bool s_bThisRunOnly = false;  // changes are not written (a replay plays)
 
 enum SettingsKey
 {
@@ -248,7 +248,7 @@ SettingsText s_Text;
 bool Write()
 {
     const char* pPath = s_Settings.strPath;
-    if (pPath[0] == '\0' || s_Settings.bThisRunOnly)
+    if (pPath[0] == '\0' || s_bThisRunOnly)
     {
         return true;
     }
@@ -297,9 +297,7 @@ void SetSwitch(bool* pSwitch, bool bValue)
 
 void SETTINGS_Load(const char* pPath)
 {
-    const bool bThisRunOnly = s_Settings.bThisRunOnly;
     SetDefaults();
-    s_Settings.bThisRunOnly = bThisRunOnly;
     if (pPath != nullptr)
     {
         std::snprintf(s_Settings.strPath, sizeof(s_Settings.strPath), "%s", pPath);
@@ -343,7 +341,6 @@ void SETTINGS_Load(const char* pPath)
         char strPath[SETTINGS_MAX_PATH];
         std::snprintf(strPath, sizeof(strPath), "%s", pFilePath);
         SetDefaults();
-        s_Settings.bThisRunOnly = bThisRunOnly;
         std::snprintf(s_Settings.strPath, sizeof(s_Settings.strPath), "%s", strPath);
         std::printf("Settings: %s: %s; using the defaults\n", strPath,
                     bBinary ? "not a text file" : std::strerror(iError));
@@ -358,7 +355,7 @@ void SETTINGS_Load(const char* pPath)
 
 void SETTINGS_KeepForThisRun()
 {
-    s_Settings.bThisRunOnly = true;
+    s_bThisRunOnly = true;
 }
 
 const char* SETTINGS_Path()
@@ -369,6 +366,7 @@ const char* SETTINGS_Path()
 void SETTINGS_Reset()
 {
     SetDefaults();
+    s_bThisRunOnly = false;
 }
 
 bool SETTINGS_MusicEnabled()
