@@ -89,7 +89,6 @@ constexpr int SOUND_LOAD_FAILED = -2;  // iSoundBuffers: the file could not be l
 
 // The "frontend" atlas, 1024 x 1024, and where its pictures lie (the game's atlas tables).
 constexpr const char* ATLAS_NAME = "frontend";
-constexpr int ATLAS_SIZE = 1024;
 const AtlasRect& RECT_TITLE_BACKGROUND = FRONTEND_TITLE_BACKGROUND_RECT;
 const AtlasRect& RECT_TITLE_LEFT = g_tFrontEndRects[FRONTEND_RECT_TITLE_LEFT];
 const AtlasRect& RECT_TITLE_RIGHT = g_tFrontEndRects[FRONTEND_RECT_TITLE_RIGHT];

@@ -194,7 +194,7 @@ void CLevel::MakeBasket(int iBasket, int iColour)
     const AtlasRect tWide = tRecord.tRects[LEVEL_RECT_BASKET_WIDE];
     const AtlasRect tThin = tRecord.tRects[LEVEL_RECT_BASKET_THIN];
     // One 64-pixel cell per colour, inset 2 pixels each side, stretched over 120 units.
-    const int iCellWidth = (tWide.iRight - tWide.iLeft) / NUM_BASKET_COLOURS;
+    const int iCellWidth = (tWide.iRight - tWide.iLeft) / BASKET_CELLS;
     const int iLeft = tWide.iLeft + iCellWidth * iColour + 2;
     const int iRight = iLeft + 60;
     const int x = BASKET_WIDTH * iBasket;

@@ -8,16 +8,15 @@
 
 #include <cstdint>
 
+#include "AtlasLayout.h"
 #include "QuadRenderBuffer.h"
 
-constexpr int LEVEL_NUM_RECTS = 9;      // atlas rectangles of a level record
-constexpr int FRONTEND_NUM_RECTS = 10;  // rectangles of the front-end atlas
-constexpr int NUM_POMMO_TYPES = 4;      // types, and baskets
-constexpr int NUM_POMMO_FRAMES = 8;     // faces of each type, side by side in the atlas
-constexpr int POMMO_FRAME_STEP = 128;   // pixels between two frames of a type
-constexpr int NUM_BASKET_COLOURS = 5;   // a cell per type, then the grey of a basket not in play
-constexpr int BASKET_COLOUR_UNUSED = 4;
-constexpr int BASKET_WIDTH = 120;  // screen units each basket covers along the bottom edge
+constexpr int LEVEL_NUM_RECTS = 9;       // atlas rectangles of a level record
+constexpr int FRONTEND_NUM_RECTS = 10;   // rectangles of the front-end atlas
+constexpr int NUM_POMMO_TYPES = 4;       // types, and baskets
+constexpr int NUM_POMMO_FRAMES = 8;      // faces of each type, POMMO_FRAME_STEP pixels apart
+constexpr int BASKET_COLOUR_UNUSED = 4;  // the last of the BASKET_CELLS: the grey
+constexpr int BASKET_WIDTH = 120;        // screen units each basket covers along the bottom edge
 
 // Level rectangles by use.
 enum eLevelRect
@@ -52,12 +51,12 @@ extern const AtlasRect LEVEL_BACKGROUND_RECT;
 extern const AtlasRect g_tFrontEndRects[FRONTEND_NUM_RECTS];
 enum eFrontEndRect
 {
-    FRONTEND_RECT_TITLE_LEFT = 4,    // 142 x 144
-    FRONTEND_RECT_TITLE_RIGHT = 5,   // 280 x 144
-    FRONTEND_RECT_LOGO = 6,          // 157 x 106
-    FRONTEND_RECT_BACK_BUTTON = 7,   // 96 x 80
-    FRONTEND_RECT_INSTRUCTIONS = 8,  // 480 x 320
-    FRONTEND_RECT_CREDITS = 9,       // 480 x 320
+    FRONTEND_RECT_TITLE_LEFT = FRONT_TITLE_LEFT,      // 142 x 144
+    FRONTEND_RECT_TITLE_RIGHT = FRONT_TITLE_RIGHT,    // 280 x 144
+    FRONTEND_RECT_LOGO = FRONT_LOGO,                  // 157 x 106
+    FRONTEND_RECT_BACK_BUTTON = FRONT_BACK_BUTTON,    // 96 x 80
+    FRONTEND_RECT_INSTRUCTIONS = FRONT_INSTRUCTIONS,  // 480 x 320
+    FRONTEND_RECT_CREDITS = FRONT_CREDITS,            // 480 x 320
 };
 // The title background: the top-left 480 x 320 of the front-end atlas.
 extern const AtlasRect FRONTEND_TITLE_BACKGROUND_RECT;

@@ -1,7 +1,8 @@
 #pragma once
 
 // Where every sprite lies in the two 1024 x 1024 atlases, in atlas pixels counted from the
-// top-left corner (top, bottom, left, right). The game's level tables name the same places.
+// top-left corner (top, bottom, left, right). The generator paints each sprite here and the
+// game's tables (LevelTables.cpp) are built from the same constants, so the two cannot part.
 
 struct sAtlasRect
 {
