@@ -15,6 +15,28 @@ float SwayStep(float fMin, float fMax, float fDir, float fPos, float fRate)
     return fMid > fPos ? (fMin - fPos) * fRate : (fPos - fMax) * fRate;
 }
 
+void SwayOnce(float fBase, float fRange, float fTurnAt, float fMaxStep, float* pAngle, float* pDir)
+{
+    float fStep = SwayStep(fBase - fRange, fBase + fRange, *pDir, *pAngle, BRANCH_SWAY_RATE);
+    if (fStep > fMaxStep)
+    {
+        fStep = fMaxStep;
+    }
+    else if (fStep < -fMaxStep)
+    {
+        fStep = -fMaxStep;
+    }
+    *pAngle += fStep;
+    if (*pAngle > fBase + fTurnAt && *pDir > 0.0f)
+    {
+        *pDir = -*pDir;
+    }
+    else if (*pAngle < fBase - fTurnAt && *pDir < 0.0f)
+    {
+        *pDir = -*pDir;
+    }
+}
+
 CBranch::CBranch(CBranch* pParentBranch) : tData{}, pChildren{}, pLeaves{}, pParent(pParentBranch)
 {
     tData.fSwayRange = BRANCH_SWAY_RANGE;
@@ -82,27 +104,9 @@ void CBranch::AddLeaves()
 
 void CBranch::Update(float fTimeStep)
 {
-    float fStep = SwayStep(tData.fBaseAngle - tData.fSwayRange, tData.fBaseAngle + tData.fSwayRange,
-                           tData.fSwayDir, tData.fAngle, BRANCH_SWAY_RATE);
-    const float fLimit = tData.fSwayRange * tData.fSwayLimit;
-    if (fStep > fLimit)
-    {
-        fStep = fLimit;
-    }
-    else if (fStep < -fLimit)
-    {
-        fStep = -fLimit;
-    }
-    tData.fAngle += fStep;
-    // Turn back once past 99 % of the band.
-    if (tData.fAngle > tData.fBaseAngle + 0.99f * tData.fSwayRange && tData.fSwayDir > 0.0f)
-    {
-        tData.fSwayDir = -tData.fSwayDir;
-    }
-    else if (tData.fAngle < tData.fBaseAngle - 0.99f * tData.fSwayRange && tData.fSwayDir < 0.0f)
-    {
-        tData.fSwayDir = -tData.fSwayDir;
-    }
+    // Each step at most the sway limit's share of the band; turning back past 99 % of it.
+    SwayOnce(tData.fBaseAngle, tData.fSwayRange, 0.99f * tData.fSwayRange,
+             tData.fSwayRange * tData.fSwayLimit, &tData.fAngle, &tData.fSwayDir);
     for (int i = 0; i < tData.iNumChildren; ++i)
     {
         pChildren[i]->Update(fTimeStep);

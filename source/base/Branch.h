@@ -45,6 +45,11 @@ static_assert(offsetof(sBranchData, bHeld) == 32 && offsetof(sBranchData, vBase)
 // and out at the ends.
 float SwayStep(float fMin, float fMax, float fDir, float fPos, float fRate);
 
+// One frame of sway in the band fBase +- fRange, as limbs, twigs and leaves move: a SwayStep
+// held within +- fMaxStep moves *pAngle, and *pDir turns back once the angle is more than fTurnAt
+// past fBase in the direction it is going.
+void SwayOnce(float fBase, float fRange, float fTurnAt, float fMaxStep, float* pAngle, float* pDir);
+
 class CBranch
 {
 public:

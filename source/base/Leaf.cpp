@@ -22,26 +22,8 @@ void CLeaf::Update()
     {
         return;
     }
-    float fStep = SwayStep(fBaseAngle - LEAF_SWAY_RANGE, fBaseAngle + LEAF_SWAY_RANGE, fSwayDir,
-                           fAngle, BRANCH_SWAY_RATE);
-    if (fStep > LEAF_MAX_STEP)
-    {
-        fStep = LEAF_MAX_STEP;
-    }
-    else if (fStep < -LEAF_MAX_STEP)
-    {
-        fStep = -LEAF_MAX_STEP;
-    }
-    fAngle += fStep;
-    // Turn back once past 4.95 degrees from rest.
-    if (fAngle > fBaseAngle + 4.95f && fSwayDir > 0.0f)
-    {
-        fSwayDir = -fSwayDir;
-    }
-    else if (fAngle < fBaseAngle - 4.95f && fSwayDir < 0.0f)
-    {
-        fSwayDir = -fSwayDir;
-    }
+    // Turning back once past 4.95 degrees from rest.
+    SwayOnce(fBaseAngle, LEAF_SWAY_RANGE, 4.95f, LEAF_MAX_STEP, &fAngle, &fSwayDir);
 }
 
 void CLeaf::Draw(float s, float fLength, const CImage* pLeafSprite, QuadRenderBuffer* pBuffer)
