@@ -265,7 +265,8 @@ void CLevel::ComputeGravity()
         g_pInput->GetAccelerometerVector(a);
     }
     const float fLength = std::sqrt(a[0] * a[0] + a[1] * a[1]);
-    if (!(fLength > 0.0f) || !std::isfinite(fLength))
+    const bool bUsable = fLength > 0.0f && std::isfinite(fLength);
+    if (!bUsable)
     {
         // No usable tilt: keep the last gravity, straight down until there has been one.
         if (bGravitySet)
@@ -289,7 +290,7 @@ void CLevel::ComputeGravity()
     vGravity[0] = g[0] * GRAVITY;
     vGravity[1] = g[1] * GRAVITY;
     vGravity[2] = 0.0f;
-    bGravitySet = fLength > 0.0f && std::isfinite(fLength);
+    bGravitySet = bUsable;
     float u[3] = {-vGravity[0], -vGravity[1], 0.0f};
     POMMO_Normalise(u);
     POMMO_BasisMatrix(u, tHangMatrix);
@@ -397,6 +398,7 @@ void CLevel::SpawnPommo()
 
 void CLevel::UpdatePommos(float dt)
 {
+    const bool bMoved = iTouchCurrentX != iTouchStartX || iTouchCurrentY != iTouchStartY;
     for (int k = 0; k < MAX_POMMOS; ++k)
     {
         CPommo* pPommo = pPommos[k];
@@ -405,7 +407,6 @@ void CLevel::UpdatePommos(float dt)
             continue;
         }
         bool bStillOn;
-        const bool bMoved = iTouchCurrentX != iTouchStartX || iTouchCurrentY != iTouchStartY;
         if (k == iSelected && bMoved && !pPommo->bFlying)
         {
             // The dragged pommo hangs from its twig towards the finger.
@@ -543,6 +544,16 @@ bool CLevel::ReadTouch(int* pX, int* pY) const
     return true;
 }
 
+void CLevel::ReadCurrentTouch()
+{
+    ReadTouch(&iTouchCurrentX, &iTouchCurrentY);
+    // A finger back where it started still counts as moved: one unit down.
+    if (iTouchCurrentX == iTouchStartX && iTouchCurrentY == iTouchStartY)
+    {
+        --iTouchCurrentY;
+    }
+}
+
 void CLevel::TouchesBegan()
 {
     int x = 0;
@@ -630,11 +641,7 @@ void CLevel::TouchesMoved()
     {
         return;
     }
-    ReadTouch(&iTouchCurrentX, &iTouchCurrentY);
-    if (iTouchCurrentX == iTouchStartX && iTouchCurrentY == iTouchStartY)
-    {
-        --iTouchCurrentY;
-    }
+    ReadCurrentTouch();
     if (!bDragging || iSelected < 0 || pPommos[iSelected] == nullptr)
     {
         return;
@@ -658,11 +665,7 @@ void CLevel::TouchesEnded()
     {
         return;
     }
-    ReadTouch(&iTouchCurrentX, &iTouchCurrentY);
-    if (iTouchCurrentX == iTouchStartX && iTouchCurrentY == iTouchStartY)
-    {
-        --iTouchCurrentY;
-    }
+    ReadCurrentTouch();
     // Thrown with twice the drag as its velocity.
     CPommo* pPommo = pPommos[iSelected];
     pPommo->vVelocity[0] = static_cast<float>(iTouchCurrentX - iTouchStartX) * 2.0f;

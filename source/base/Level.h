@@ -167,6 +167,8 @@ private:
     void GameOver(bool bGaveUp);
     void LetGoOfDraggedPommo();
     bool ReadTouch(int* pX, int* pY) const;
+    // The finger's point into iTouchCurrentX/Y, never equal to where the touch began.
+    void ReadCurrentTouch();
     void DrawScene();
     void DrawPommo(CPommo* pPommo);
     void DrawHud(CFont* pFont);
