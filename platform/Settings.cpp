@@ -11,6 +11,7 @@
 
 #include "AtomicFile.h"
 #include "Host.h"
+#include "LineReader.h"
 
 namespace
 {
@@ -171,39 +172,6 @@ bool ApplyLine(char* pLine)
     }
 }
 
-enum LineRead
-{
-    LINE_END,
-    LINE_TEXT,
-    LINE_TOO_LONG,
-};
-
-// One line, without its end, into a SETTINGS_MAX_LINE buffer; a NUL byte sets *pBinary.
-LineRead ReadLine(FILE* pFile, char* pLine, bool* pBinary)
-{
-    int iLength = 0;
-    bool bTooLong = false;
-    int c = 0;
-    while ((c = std::fgetc(pFile)) != EOF && c != '\n')
-    {
-        *pBinary = *pBinary || c == '\0';
-        if (iLength + 1 < SETTINGS_MAX_LINE)
-        {
-            pLine[iLength++] = static_cast<char>(c);
-        }
-        else
-        {
-            bTooLong = true;
-        }
-    }
-    pLine[iLength] = '\0';
-    if (c == EOF && iLength == 0)
-    {
-        return LINE_END;
-    }
-    return bTooLong ? LINE_TOO_LONG : LINE_TEXT;
-}
-
 void DefaultPath(char* pPath)
 {
     const char* pConfigHome = std::getenv("XDG_CONFIG_HOME");
@@ -324,11 +292,14 @@ void SETTINGS_Load(const char* pPath)
     int iLine = 0;
     int iNumBad = 0;
     int iFirstBad = 0;
-    LineRead eRead;
-    while ((eRead = ReadLine(pFile, strLine, &bBinary)) != LINE_END && !bBinary)
+    bool bEnded = false;
+    HostLineRead eRead;
+    while ((eRead = HostReadLine(pFile, strLine, sizeof(strLine), &bBinary, &bEnded)) !=
+               HOST_LINE_END &&
+           !bBinary)
     {
         ++iLine;
-        if (eRead == LINE_TOO_LONG || !ApplyLine(Trim(strLine)))
+        if (eRead == HOST_LINE_TOO_LONG || !ApplyLine(Trim(strLine)))
         {
             iFirstBad = iNumBad++ == 0 ? iLine : iFirstBad;
         }

@@ -9,6 +9,7 @@
 #include "Game.h"
 #include "Host.h"
 #include "Input.h"
+#include "LineReader.h"
 
 namespace
 {
@@ -43,32 +44,25 @@ StepRead ReadStep(FILE* pFile, int* pLine, ScriptStep* pStep, const char** ppWhy
     char strLine[SCRIPT_MAX_LINE];
     for (;;)
     {
-        int iLength = 0;
-        int c = 0;
         bool bBinary = false;
-        while ((c = std::fgetc(pFile)) != EOF && c != '\n')
-        {
-            bBinary = bBinary || c == '\0';
-            if (iLength + 1 == SCRIPT_MAX_LINE)
-            {
-                ++*pLine;
-                *ppWhy = "a line longer than any step";
-                return READ_BAD;
-            }
-            strLine[iLength++] = static_cast<char>(c);
-        }
-        strLine[iLength] = '\0';
-        if (c == EOF && iLength == 0)
+        bool bEnded = false;
+        const HostLineRead eRead = HostReadLine(pFile, strLine, sizeof(strLine), &bBinary, &bEnded);
+        if (eRead == HOST_LINE_END)
         {
             return READ_END;
         }
         ++*pLine;
+        if (eRead == HOST_LINE_TOO_LONG)
+        {
+            *ppWhy = "a line longer than any step";
+            return READ_BAD;
+        }
         if (bBinary)
         {
             *ppWhy = "not text";
             return READ_BAD;
         }
-        if (c == EOF)
+        if (!bEnded)
         {
             // Every line a recording writes is complete: this one was cut short.
             *ppWhy = "the last line is cut short";

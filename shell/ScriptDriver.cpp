@@ -14,6 +14,7 @@
 #include "Host.h"
 #include "HostDisplay.h"
 #include "Input.h"
+#include "LineReader.h"
 #include "PngFile.h"
 #include "Replay.h"
 #include "Settings.h"
@@ -142,15 +143,16 @@ bool SCRIPT_LoadFile(const char* pPath)
         std::printf("Script: cannot open %s\n", pPath);
         return false;
     }
-    char* pLine = nullptr;  // getline's buffer: a line of any length is read whole
-    size_t uiCapacity = 0;
-    ssize_t iRead = 0;
+    char strLine[MAX_SCRIPT_LINE + 1];
+    bool bBinary = false;  // a NUL byte ends what a line says, as it always has
+    bool bEnded = false;
+    HostLineRead eRead;
     int iLine = 0;
-    while ((iRead = getline(&pLine, &uiCapacity, pFile)) >= 0)
+    while ((eRead = HostReadLine(pFile, strLine, sizeof(strLine), &bBinary, &bEnded)) !=
+           HOST_LINE_END)
     {
         ++iLine;
-        const ssize_t iChars = iRead > 0 && pLine[iRead - 1] == '\n' ? iRead - 1 : iRead;
-        if (iChars > MAX_SCRIPT_LINE)
+        if (eRead == HOST_LINE_TOO_LONG)
         {
             // Skipped whole: no part of a longer line, a comment's tail included, is a step.
             std::printf("Script: %s line %d is longer than %d characters; skipped\n", pPath, iLine,
@@ -159,12 +161,12 @@ bool SCRIPT_LoadFile(const char* pPath)
         }
         ScriptStep tStep;
         const char* pWhy = "";
-        const ScriptLineRead eRead = SCRIPT_ParseLine(pLine, &tStep, &pWhy);
-        if (eRead == SCRIPT_LINE_EMPTY)
+        const ScriptLineRead eStep = SCRIPT_ParseLine(strLine, &tStep, &pWhy);
+        if (eStep == SCRIPT_LINE_EMPTY)
         {
             continue;
         }
-        if (eRead == SCRIPT_LINE_STEP && SCRIPT_IsRunSetting(tStep.eKind))
+        if (eStep == SCRIPT_LINE_STEP && SCRIPT_IsRunSetting(tStep.eKind))
         {
             if (!SCRIPT_GatherRunSetting(tStep, &s_tRun, &pWhy))
             {
@@ -172,7 +174,7 @@ bool SCRIPT_LoadFile(const char* pPath)
             }
             continue;
         }
-        if (eRead == SCRIPT_LINE_BAD)
+        if (eStep == SCRIPT_LINE_BAD)
         {
             std::printf("Script: %s line %d is not a step (%s); skipped\n", pPath, iLine, pWhy);
             continue;
@@ -185,7 +187,6 @@ bool SCRIPT_LoadFile(const char* pPath)
         }
         s_tSteps[s_iNumSteps++] = tStep;
     }
-    std::free(pLine);
     std::fclose(pFile);
     HostIgnoreWindowFocus(true);
     const char* pWhy = "";
