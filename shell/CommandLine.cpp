@@ -108,24 +108,19 @@ int CMDLINE_Parse(int argc, char** argv, CommandLine* pOptions)
             std::snprintf(strMessage, sizeof(strMessage), "unknown option '%.200s'", pArgument);
             return Fail(strMessage);
         }
-        if (pValue == nullptr)
+        if (pValue == nullptr && i + 1 < argc)
         {
-            if (i + 1 == argc)
-            {
-                std::snprintf(strMessage, sizeof(strMessage), "%s needs %s", VALUE_OPTIONS[iKind],
-                              VALUE_NAMES[iKind]);
-                return Fail(strMessage);
-            }
             pValue = argv[++i];
+        }
+        // A size that is empty is reported as no size; a file name cannot be empty.
+        if (pValue == nullptr || (iKind != OPTION_WINDOW && pValue[0] == '\0'))
+        {
+            std::snprintf(strMessage, sizeof(strMessage), "%s needs %s", VALUE_OPTIONS[iKind],
+                          VALUE_NAMES[iKind]);
+            return Fail(strMessage);
         }
         if (iKind == OPTION_RECORD || iKind == OPTION_REPLAY)
         {
-            if (pValue[0] == '\0')
-            {
-                std::snprintf(strMessage, sizeof(strMessage), "%s needs %s", VALUE_OPTIONS[iKind],
-                              VALUE_NAMES[iKind]);
-                return Fail(strMessage);
-            }
             (iKind == OPTION_RECORD ? pOptions->pRecordPath : pOptions->pReplayPath) = pValue;
             if (pOptions->pRecordPath != nullptr && pOptions->pReplayPath != nullptr)
             {
@@ -133,12 +128,11 @@ int CMDLINE_Parse(int argc, char** argv, CommandLine* pOptions)
             }
             continue;
         }
-        const char* pSize = pValue;
-        if (!SETTINGS_ParseWindowSize(pSize, &pOptions->iWindowWidth, &pOptions->iWindowHeight))
+        if (!SETTINGS_ParseWindowSize(pValue, &pOptions->iWindowWidth, &pOptions->iWindowHeight))
         {
             std::snprintf(strMessage, sizeof(strMessage),
-                          "'%.100s' is not a window size: WIDTHxHEIGHT, from %dx%d to %dx%d", pSize,
-                          SETTINGS_MIN_WINDOW_WIDTH, SETTINGS_MIN_WINDOW_HEIGHT,
+                          "'%.100s' is not a window size: WIDTHxHEIGHT, from %dx%d to %dx%d",
+                          pValue, SETTINGS_MIN_WINDOW_WIDTH, SETTINGS_MIN_WINDOW_HEIGHT,
                           SETTINGS_MAX_WINDOW_SIZE, SETTINGS_MAX_WINDOW_SIZE);
             return Fail(strMessage);
         }
