@@ -38,7 +38,6 @@ CLevel::CLevel(int iLevel)
       iMultiplier(1),
       iStreak(0),
       bNewHighScore(0),
-      tHeaderPadding{},
       iNumLimbs(NUM_LIMBS),
       iSelected(-1),
       iLevelIndex(iLevel),
@@ -49,7 +48,6 @@ CLevel::CLevel(int iLevel)
       fModeTimer(0.0f),
       fResumeTimer(0.0f),
       fYayTimer(0.0f),
-      fAtlasSize(0.0f),
       uiTexture(0),
       pBackground(nullptr),
       pBranchSprite(nullptr),
@@ -59,10 +57,7 @@ CLevel::CLevel(int iLevel)
       pBasketWide{},
       pBasketThin{},
       pPommos{},
-      iPauseButtonX(PAUSE_BUTTON_X),
       iPauseButtonY(PAUSE_BUTTON_Y),
-      iTreeOriginX(TREE_ORIGIN_X),
-      iTreeOriginY(TREE_ORIGIN_Y),
       iTouchStartX(0),
       iTouchStartY(0),
       iTouchCurrentX(0),
@@ -143,8 +138,7 @@ void CLevel::LoadResources()
     tRecord.iTextureName = static_cast<std::int32_t>(uiTexture);
     // When the default texture stands in it reports no size: the record's size keeps the
     // texture coordinates finite.
-    fAtlasSize = static_cast<float>(uiWidth > 0 ? uiWidth : tRecord.iAtlasSize);
-    const int iAtlas = static_cast<int>(fAtlasSize);
+    const int iAtlas = static_cast<int>(uiWidth > 0 ? uiWidth : tRecord.iAtlasSize);
 
     pBackground = new CImage(uiTexture, LEVEL_BACKGROUND_RECT, iAtlas, iAtlas, 480, 320, false);
     const AtlasRect tPause = tRecord.tRects[LEVEL_RECT_PAUSE];
@@ -591,7 +585,7 @@ void CLevel::TouchesBegan()
 
     const int iButtonWidth = static_cast<int>(pPauseButton->fWidth);
     const int iButtonHeight = static_cast<int>(pPauseButton->fHeight);
-    if (iPauseButtonX < x && x < iPauseButtonX + iButtonWidth && iPauseButtonY < y &&
+    if (PAUSE_BUTTON_X < x && x < PAUSE_BUTTON_X + iButtonWidth && iPauseButtonY < y &&
         y < iPauseButtonY + iButtonHeight && iMode == LEVEL_PLAYING)
     {
         iMode = LEVEL_PAUSED;

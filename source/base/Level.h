@@ -65,13 +65,13 @@ extern float g_fSpeedFactor;
 class CLevel : public CTouchEventHandler
 {
 public:
-    // The level header: these five fields, padded to 20 bytes, are stored as one block.
+    // The level header: these five fields are stored as one 20-byte block (the flag padded with
+    // three zero bytes).
     std::int32_t iScore;  // may go negative
     std::int32_t iHighScore;
     std::int32_t iMultiplier;  // 1..5
     std::int32_t iStreak;      // consecutive catches
     std::uint8_t bNewHighScore;
-    std::uint8_t tHeaderPadding[3];
 
     int iNumLimbs;
     int iSelected;  // slot of the pommo being dragged, -1 for none
@@ -83,8 +83,7 @@ public:
     float fModeTimer;    // seconds in the current mode (and of the difficulty period)
     float fResumeTimer;  // the mode timer a resumed saved game restores; 0 = none
     float fYayTimer;     // seconds since the last cheer
-    float fAtlasSize;
-    GLuint uiTexture;  // the level atlas this level holds (also noted in its level record)
+    GLuint uiTexture;    // the level atlas this level holds (also noted in its level record)
 
     CBranch tLimbs[NUM_LIMBS];
     QuadRenderBuffer tQuadBuffers[2];  // 0: scene; 1: leaves, pommos, thin basket strips
@@ -98,10 +97,7 @@ public:
     CImage* pBasketThin[4];
 
     CPommo* pPommos[MAX_POMMOS];  // null = empty slot; slot k uses tPommoStore[k]
-    int iPauseButtonX;
-    int iPauseButtonY;
-    int iTreeOriginX;
-    int iTreeOriginY;
+    int iPauseButtonY;  // PAUSE_BUTTON_Y once the button's picture is loaded (x: PAUSE_BUTTON_X)
     int iTouchStartX;
     int iTouchStartY;
     int iTouchCurrentX;

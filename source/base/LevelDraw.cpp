@@ -52,11 +52,11 @@ void CLevel::DrawScene()
     // Hidden while paused and after the game has ended.
     if (iMode == LEVEL_GET_READY || iMode == LEVEL_PLAYING)
     {
-        tQuadBuffers[0].AddQuad(pPauseButton->tVerts, static_cast<float>(iPauseButtonX),
+        tQuadBuffers[0].AddQuad(pPauseButton->tVerts, static_cast<float>(PAUSE_BUTTON_X),
                                 static_cast<float>(iPauseButtonY), 0.0f, 255);
     }
     // The five limbs fan out from the pivot 50 above the tree origin.
-    glTranslatef(static_cast<float>(iTreeOriginX), static_cast<float>(iTreeOriginY + 50), 0.0f);
+    glTranslatef(static_cast<float>(TREE_ORIGIN_X), static_cast<float>(TREE_ORIGIN_Y + 50), 0.0f);
     for (CBranch& tLimb : tLimbs)
     {
         tLimb.Draw(pBranchSprite, pLeafSprite, tQuadBuffers);
