@@ -150,20 +150,11 @@ constexpr int CREDITS_HEIGHT = 200;
 constexpr int CREDITS_BOTTOM = 56;
 constexpr int CREDITS_X = SCREEN_WIDTH / 2;
 
-int Width(const AtlasRect& tRect)
-{
-    return tRect.iRight - tRect.iLeft;
-}
-
-int Height(const AtlasRect& tRect)
-{
-    return tRect.iBottom - tRect.iTop;
-}
-
 // A picture of the atlas at its own size, its lower-left corner at the origin.
 CImage* AtlasImage(GLuint uiTexture, const AtlasRect& tRect)
 {
-    return new CImage(uiTexture, tRect, ATLAS_SIZE, ATLAS_SIZE, Width(tRect), Height(tRect), false);
+    return new CImage(uiTexture, tRect, ATLAS_SIZE, ATLAS_SIZE, tRect.Width(), tRect.Height(),
+                      false);
 }
 
 void DrawImageAt(CImage* pImage, float fX, float fY, float fZ, float fAlpha)
@@ -276,7 +267,7 @@ bool CFrontEnd::Init(int iEntryMode)
     else
     {
         pBackground = new CImage(SPLASH_NAME, RECT_SPLASH, SPLASH_TEXTURE_SIZE, SPLASH_TEXTURE_SIZE,
-                                 Width(RECT_SPLASH), Height(RECT_SPLASH), false);
+                                 RECT_SPLASH.Width(), RECT_SPLASH.Height(), false);
         fAlpha = 1.0f;
         fAlphaRate = 0.0f;
     }

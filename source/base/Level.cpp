@@ -142,12 +142,12 @@ void CLevel::LoadResources()
 
     pBackground = new CImage(uiTexture, LEVEL_BACKGROUND_RECT, iAtlas, iAtlas, 480, 320, false);
     const AtlasRect tPause = tRecord.tRects[LEVEL_RECT_PAUSE];
-    pPauseButton = new CImage(uiTexture, tPause, iAtlas, iAtlas, tPause.iRight - tPause.iLeft,
-                              tPause.iBottom - tPause.iTop, false);
+    pPauseButton =
+        new CImage(uiTexture, tPause, iAtlas, iAtlas, tPause.Width(), tPause.Height(), false);
     iPauseButtonY = 292 - static_cast<int>(pPauseButton->fHeight);
     const AtlasRect tBranch = tRecord.tRects[LEVEL_RECT_BRANCH];
-    pBranchSprite = new CImage(uiTexture, tBranch, iAtlas, iAtlas, tBranch.iRight - tBranch.iLeft,
-                               tBranch.iBottom - tBranch.iTop, true);
+    pBranchSprite =
+        new CImage(uiTexture, tBranch, iAtlas, iAtlas, tBranch.Width(), tBranch.Height(), true);
     // The leaf stands on its position, centred across it.
     pLeafSprite = new CImage(uiTexture, tRecord.tRects[LEVEL_RECT_LEAF], iAtlas, iAtlas,
                              AtlasRect{0, 112, -16, 16});
@@ -167,8 +167,8 @@ void CLevel::LoadResources()
             AtlasRect tFrame = tRecord.tRects[LEVEL_RECT_POMMO + t];
             tFrame.iLeft += POMMO_FRAME_STEP * f;
             tFrame.iRight += POMMO_FRAME_STEP * f;
-            const int w = tFrame.iRight - tFrame.iLeft;
-            const int h = tFrame.iBottom - tFrame.iTop;
+            const int w = tFrame.Width();
+            const int h = tFrame.Height();
             pPommoFrames[t][f] =
                 new CImage(uiTexture, tFrame, iAtlas, iAtlas, AtlasRect{0, -h, -w / 2, w / 2});
         }
@@ -188,7 +188,7 @@ void CLevel::MakeBasket(int iBasket, int iColour)
     const AtlasRect tWide = tRecord.tRects[LEVEL_RECT_BASKET_WIDE];
     const AtlasRect tThin = tRecord.tRects[LEVEL_RECT_BASKET_THIN];
     // One 64-pixel cell per colour, inset 2 pixels each side, stretched over 120 units.
-    const int iCellWidth = (tWide.iRight - tWide.iLeft) / BASKET_CELLS;
+    const int iCellWidth = tWide.Width() / BASKET_CELLS;
     const int iLeft = tWide.iLeft + iCellWidth * iColour + 2;
     const int iRight = iLeft + 60;
     const int x = BASKET_WIDTH * iBasket;

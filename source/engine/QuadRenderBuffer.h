@@ -40,6 +40,8 @@ struct AtlasRect
         iLeft = iNewLeft;
         iRight = iNewRight;
     }
+    constexpr int Width() const { return iRight - iLeft; }
+    constexpr int Height() const { return iBottom - iTop; }
 };
 
 class CImage
