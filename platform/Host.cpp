@@ -258,10 +258,8 @@ void HostShutdown()
     if (g_Host.iAudioFrequency != 0)
     {
         Mix_HaltMusic();
-        Mix_CloseAudio();
-        g_Host.iAudioFrequency = 0;
-        g_Host.iAudioChannels = 0;
     }
+    HostCloseAudio();
     SDL_Quit();
     if (s_pIconSurface != nullptr)
     {
@@ -287,6 +285,16 @@ int HostAudioChunkSize(int iFrequency, int iChannels)
     return iChunk;
 }
 
+void HostCloseAudio()
+{
+    if (g_Host.iAudioFrequency != 0)
+    {
+        Mix_CloseAudio();
+        g_Host.iAudioFrequency = 0;
+        g_Host.iAudioChannels = 0;
+    }
+}
+
 void HostOpenAudio(int iFrequency, int iChannels)
 {
     if (iFrequency < 0)
@@ -298,12 +306,7 @@ void HostOpenAudio(int iFrequency, int iChannels)
     {
         return;
     }
-    if (g_Host.iAudioFrequency != 0)
-    {
-        Mix_CloseAudio();
-        g_Host.iAudioFrequency = 0;
-        g_Host.iAudioChannels = 0;
-    }
+    HostCloseAudio();
     if (Mix_OpenAudio(iFrequency, AUDIO_S16LSB, iChannels,
                       HostAudioChunkSize(iFrequency, iChannels)) == 0)
     {

@@ -71,6 +71,8 @@ void HostShutdown();
 // Opens the mixer, or reopens it when the format differs; a negative frequency does nothing.
 // Without an audio device the mixer stays closed and the game runs silent.
 void HostOpenAudio(int iFrequency, int iChannels);
+// Closes the mixer when it is open; the game then runs silent until it is opened again.
+void HostCloseAudio();
 
 // The mixer's chunk size in sample frames for a format: (frequency / 22050) x channels x 384,
 // rounded up to a power of two as SDL's audio drivers need (384 -> 512, 1536 -> 2048).

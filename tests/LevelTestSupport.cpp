@@ -1,7 +1,6 @@
 #include "LevelTestSupport.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include "Audio.h"
 #include "FileSystem.h"
@@ -42,9 +41,7 @@ void LevelTest::TearDownTestSuite()
     LEVEL_ForgetSounds();
     // The audio thread stops before exit; the display stays open, as the window tests keep it,
     // so that Mesa's driver is still loaded when the leak checker looks.
-    Mix_CloseAudio();
-    g_Host.iAudioFrequency = 0;
-    g_Host.iAudioChannels = 0;
+    HostCloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 

@@ -77,9 +77,7 @@ protected:
     // while the libraries are being unloaded.
     static void TearDownTestSuite()
     {
-        Mix_CloseAudio();
-        g_Host.iAudioFrequency = 0;
-        g_Host.iAudioChannels = 0;
+        HostCloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
@@ -284,9 +282,7 @@ TEST_F(ALMixerTest, NothingCrashesWithoutAnAudioDevice)
     ASSERT_EQ(SourceState(uiSource), AL_PLAYING);
 
     // As on a machine with no sound card: the driver cannot open, the mixer stays closed.
-    Mix_CloseAudio();
-    g_Host.iAudioFrequency = 0;
-    g_Host.iAudioChannels = 0;
+    HostCloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     SDL_InitSubSystem(SDL_INIT_AUDIO);

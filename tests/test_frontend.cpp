@@ -4,7 +4,6 @@
 // Screenshots of every screen go to the build's test-output folder.
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -171,8 +170,7 @@ protected:
         delete g_pFontManager;
         g_pFontManager = nullptr;
         TEST_RemoveGameTouch();
-        Mix_CloseAudio();
-        g_Host.iAudioFrequency = 0;
+        HostCloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         HostDisplaySetForTest(false, 0, 0);
     }

@@ -66,9 +66,7 @@ TEST(HostAudio, OpensOnceAndReopensOnlyOnAFormatChange)
     HostOpenAudio(-1, 2);  // a negative frequency leaves the device as it is
     EXPECT_EQ(g_Host.iAudioFrequency, 44100);
 
-    Mix_CloseAudio();
-    g_Host.iAudioFrequency = 0;
-    g_Host.iAudioChannels = 0;
+    HostCloseAudio();
 }
 
 TEST(HostAudio, NoAudioDeviceLeavesTheMixerClosed)

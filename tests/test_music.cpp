@@ -57,9 +57,7 @@ protected:
     // while the libraries are being unloaded.
     static void TearDownTestSuite()
     {
-        Mix_CloseAudio();
-        g_Host.iAudioFrequency = 0;
-        g_Host.iAudioChannels = 0;
+        HostCloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 

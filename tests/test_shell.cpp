@@ -4,7 +4,6 @@
 // are read.
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -38,12 +37,7 @@ protected:
         UIApplication::sharedApplication()->reset();
         // The game's music opened the mixer: its audio thread must stop before the process
         // exits, or it can call into a mixer already torn down.
-        if (g_Host.iAudioFrequency != 0)
-        {
-            Mix_CloseAudio();
-            g_Host.iAudioFrequency = 0;
-            g_Host.iAudioChannels = 0;
-        }
+        HostCloseAudio();
     }
 };
 

@@ -4,7 +4,6 @@
 // screen, where the first window is 960 x 640.
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -147,7 +146,5 @@ TEST(DesktopWindow, PictureAndClicksMapThroughTheQuarterTurn)
     ::operator delete(pInput);
     // The audio thread stops before the process exits. The display stays open: closing it would
     // unload Mesa's driver, whose few lasting allocations the leak checker could then not name.
-    Mix_CloseAudio();
-    g_Host.iAudioFrequency = 0;
-    g_Host.iAudioChannels = 0;
+    HostCloseAudio();
 }
