@@ -9,13 +9,9 @@
 
 #include "Host.h"
 
-HostAccelState g_HostAccel;
-
 namespace
 {
 
-// Written by the main thread, read by the timer thread.
-std::atomic<int> s_iKeyLean{0};
 // The emulated lean, stepped by the timer thread and read by the immediate reads.
 std::atomic<float> s_fLean{0.0f};
 Uint32 s_uiLastLeanTicks = 0;  // timer thread only
@@ -54,7 +50,7 @@ float LeanTarget()
             return fSign * std::min(1.0f, fTravel);
         }
     }
-    return static_cast<float>(s_iKeyLean.load(std::memory_order_relaxed));
+    return static_cast<float>(HostAccelGetKeyLean());
 }
 
 // The three raw axes: the real accelerometer when asked for and awake, else the emulated
@@ -85,59 +81,6 @@ void ReadAxes(int iAxes[3], bool bStep)
 }
 
 }  // namespace
-
-float HostAccelStepLean(float fLean, float fTarget, float fSeconds)
-{
-    const float fMaxStep = std::max(0.0f, fSeconds) / ACCEL_LEAN_SECONDS;
-    if (fTarget > fLean)
-    {
-        return std::min(fTarget, fLean + fMaxStep);
-    }
-    return std::max(fTarget, fLean - fMaxStep);
-}
-
-void HostAccelEmulatedAxes(float fLean, int iAxes[3])
-{
-    // Held upright in landscape, gravity runs along the device's x axis; leaning turns part of
-    // it onto the y axis (positive y is a lean to the right in the game).
-    const float fAngle = std::clamp(fLean, -1.0f, 1.0f) * ACCEL_FULL_LEAN_RADIANS;
-    iAxes[0] = static_cast<int>(std::lround(-32767.0f * std::cos(fAngle)));
-    iAxes[1] = static_cast<int>(std::lround(32767.0f * std::sin(fAngle)));
-    iAxes[2] = 0;
-}
-
-void HostAccelSetKeyLean(int iDirection)
-{
-    s_iKeyLean.store(std::clamp(iDirection, -1, 1), std::memory_order_relaxed);
-}
-
-int HostAccelGetKeyLean()
-{
-    return s_iKeyLean.load(std::memory_order_relaxed);
-}
-
-int HostAccelQuantise(int iAxis)
-{
-    return (iAxis >> 2) & ~7;
-}
-
-void HostAccelFilterAxes(const int iRaw[3], float* pX, float* pY, float* pZ)
-{
-    int iAxis[3] = {iRaw[0], iRaw[1], iRaw[2]};
-    if (g_HostAccel.iLastX != 0 || g_HostAccel.iLastY != 0 || g_HostAccel.iLastZ != 0)
-    {
-        iAxis[0] = (iAxis[0] + 3 * g_HostAccel.iLastX) / 4;
-        iAxis[1] = (iAxis[1] + 3 * g_HostAccel.iLastY) / 4;
-        iAxis[2] = (iAxis[2] + 3 * g_HostAccel.iLastZ) / 4;
-    }
-    g_HostAccel.iLastX = iAxis[0];
-    g_HostAccel.iLastY = iAxis[1];
-    g_HostAccel.iLastZ = iAxis[2];
-    const float fScale = 3.0517578e-05f;
-    *pX = static_cast<float>(HostAccelQuantise(iAxis[0])) * fScale;
-    *pY = -(static_cast<float>(HostAccelQuantise(iAxis[1])) * fScale);
-    *pZ = static_cast<float>(HostAccelQuantise(iAxis[2])) * fScale;
-}
 
 void HostAccelStart(unsigned int uiMilliseconds)
 {
