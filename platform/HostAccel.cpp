@@ -12,9 +12,6 @@
 namespace
 {
 
-// The emulated lean, stepped by the timer thread and read by the immediate reads.
-std::atomic<float> s_fLean{0.0f};
-Uint32 s_uiLastLeanTicks = 0;  // timer thread only
 // Each start's timer carries its number: a timer of an earlier start ends at its next tick, so a
 // stop followed at once by a start never leaves two polls running.
 std::atomic<std::intptr_t> s_iTimerGeneration{0};
@@ -39,18 +36,9 @@ bool IsAccelerometer(SDL_Joystick* pJoystick)
 float LeanTarget()
 {
     SDL_Joystick* pJoystick = g_HostAccel.pJoystick;
-    if (pJoystick != nullptr && !IsAccelerometer(pJoystick) && SDL_JoystickNumAxes(pJoystick) > 0)
-    {
-        const float fStick = SDL_JoystickGetAxis(pJoystick, 0) / 32767.0f;
-        if (std::fabs(fStick) > ACCEL_STICK_DEAD_ZONE)
-        {
-            const float fSign = fStick < 0.0f ? -1.0f : 1.0f;
-            const float fTravel =
-                (std::fabs(fStick) - ACCEL_STICK_DEAD_ZONE) / (1.0f - ACCEL_STICK_DEAD_ZONE);
-            return fSign * std::min(1.0f, fTravel);
-        }
-    }
-    return static_cast<float>(HostAccelGetKeyLean());
+    const bool bStick =
+        pJoystick != nullptr && !IsAccelerometer(pJoystick) && SDL_JoystickNumAxes(pJoystick) > 0;
+    return HostAccelLeanTarget(bStick ? SDL_JoystickGetAxis(pJoystick, 0) / 32767.0f : 0.0f);
 }
 
 // The three raw axes: the real accelerometer when asked for and awake, else the emulated
@@ -69,15 +57,7 @@ void ReadAxes(int iAxes[3], bool bStep)
             return;
         }
     }
-    if (bStep)
-    {
-        const Uint32 uiNow = SDL_GetTicks();
-        const float fSeconds =
-            s_uiLastLeanTicks == 0 ? 0.0f : static_cast<float>(uiNow - s_uiLastLeanTicks) / 1000.0f;
-        s_uiLastLeanTicks = uiNow;
-        s_fLean.store(HostAccelStepLean(s_fLean.load(), LeanTarget(), fSeconds));
-    }
-    HostAccelEmulatedAxes(s_fLean.load(), iAxes);
+    HostAccelEmulatedRead(bStep ? LeanTarget() : 0.0f, bStep, SDL_GetTicks(), iAxes);
 }
 
 }  // namespace

@@ -73,3 +73,11 @@ void HostAccelEmulatedAxes(float fLean, int iAxes[3]);
 
 // Moves the emulated lean towards a target over dSeconds at the lean rate; returns the new lean.
 float HostAccelStepLean(float fLean, float fTarget, float fSeconds);
+
+// The emulated device's axes now; with bStep its lean first moves towards fTarget for the
+// milliseconds since the previous step (none at the first), as each poll tick does.
+void HostAccelEmulatedRead(float fTarget, bool bStep, unsigned int uiNowMs, int iAxes[3]);
+
+// Where a stick's first axis (-1..1) leans the emulated device: in proportion once pushed past
+// the dead zone, else where the arrow keys lean it.
+float HostAccelLeanTarget(float fStick);

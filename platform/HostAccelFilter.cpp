@@ -14,6 +14,9 @@ namespace
 
 // Written by the main thread, read by the poll.
 std::atomic<int> s_iKeyLean{0};
+// The emulated lean, stepped by the poll and read by the immediate reads.
+std::atomic<float> s_fLean{0.0f};
+unsigned int s_uiLastLeanMs = 0;  // the poll's own
 
 }  // namespace
 
@@ -68,4 +71,28 @@ void HostAccelFilterAxes(const int iRaw[3], float* pX, float* pY, float* pZ)
     *pX = static_cast<float>(HostAccelQuantise(iAxis[0])) * fScale;
     *pY = -(static_cast<float>(HostAccelQuantise(iAxis[1])) * fScale);
     *pZ = static_cast<float>(HostAccelQuantise(iAxis[2])) * fScale;
+}
+
+void HostAccelEmulatedRead(float fTarget, bool bStep, unsigned int uiNowMs, int iAxes[3])
+{
+    if (bStep)
+    {
+        const float fSeconds =
+            s_uiLastLeanMs == 0 ? 0.0f : static_cast<float>(uiNowMs - s_uiLastLeanMs) / 1000.0f;
+        s_uiLastLeanMs = uiNowMs;
+        s_fLean.store(HostAccelStepLean(s_fLean.load(), fTarget, fSeconds));
+    }
+    HostAccelEmulatedAxes(s_fLean.load(), iAxes);
+}
+
+float HostAccelLeanTarget(float fStick)
+{
+    if (std::fabs(fStick) > ACCEL_STICK_DEAD_ZONE)
+    {
+        const float fSign = fStick < 0.0f ? -1.0f : 1.0f;
+        const float fTravel =
+            (std::fabs(fStick) - ACCEL_STICK_DEAD_ZONE) / (1.0f - ACCEL_STICK_DEAD_ZONE);
+        return fSign * std::min(1.0f, fTravel);
+    }
+    return static_cast<float>(s_iKeyLean.load(std::memory_order_relaxed));
 }

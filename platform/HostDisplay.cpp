@@ -40,13 +40,6 @@ bool SetMode(int iWidth, int iHeight, Uint32 uiFlags)
 
 }  // namespace
 
-int HostDisplayInitialScale(int iDesktopWidth, int iDesktopHeight)
-{
-    const int iScaleX = (iDesktopWidth * 9 / 10) / DISPLAY_GAME_WIDTH;
-    const int iScaleY = (iDesktopHeight * 9 / 10) / DISPLAY_GAME_HEIGHT;
-    return std::max(1, std::min(iScaleX, iScaleY));
-}
-
 bool HostDisplayOpen()
 {
     const SDL_VideoInfo* pInfo = SDL_GetVideoInfo();
