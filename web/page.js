@@ -21,7 +21,10 @@
     bStopped = true;
     byId('loading').classList.add('done');
     byId('fatal-title').textContent = sTitle;
-    byId('fatal-lines').textContent = sText || tLines.slice(-8).join('\n');
+    // The game's own diagnostics say what went wrong; without any, its last lines.
+    var tSaid = window.boughfall.diagnostics || [];
+    byId('fatal-lines').textContent =
+        sText || (tSaid.length ? tSaid : tLines.slice(-8)).join('\n');
     byId('fatal').hidden = false;
   }
 

@@ -6,6 +6,7 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "Host.h"
@@ -243,12 +244,15 @@ EM_BOOL OnFocus(int iType, const EmscriptenFocusEvent*, void*)
 
 EM_BOOL OnMotion(int, const EmscriptenDeviceMotionEvent* pEvent, void*)
 {
-    if ((pEvent->supportedFields &
-         EMSCRIPTEN_DEVICE_MOTION_EVENT_SUPPORTS_ACCELERATION_INCLUDING_GRAVITY) != 0)
+    // emscripten 3.1.6 never fills in supportedFields: a reading counts when it is a number
+    // (a browser without one gives null, read as 0, or undefined, read as NaN).
+    const double fX = pEvent->accelerationIncludingGravityX;
+    const double fY = pEvent->accelerationIncludingGravityY;
+    const double fZ = pEvent->accelerationIncludingGravityZ;
+    if (std::isfinite(fX) && std::isfinite(fY) && std::isfinite(fZ) &&
+        (fX != 0.0 || fY != 0.0 || fZ != 0.0))
     {
-        HostAccelWebMotion(pEvent->accelerationIncludingGravityX,
-                           pEvent->accelerationIncludingGravityY,
-                           pEvent->accelerationIncludingGravityZ);
+        HostAccelWebMotion(fX, fY, fZ);
     }
     return EM_FALSE;
 }
