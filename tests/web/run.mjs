@@ -209,6 +209,7 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
   }
   check('touch drags throw pommos into their baskets and score', tNow && tNow.score > 0,
       `${iThrows} throws, score ${tNow && tNow.score}`);
+  await page.screenshot({path: path.join(SHOTS, 'web-phone.png')});
   const iPlays = await page.evaluate(() => window.__plays);
   check('the sound engine\'s sources play after the first touch', iPlays > 0, `${iPlays} plays`);
 
@@ -293,7 +294,6 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
   check('the high score survives a reload', tOver !== null && tAgain !== null &&
       tAgain.highScore === iScore && iScore > 0, `high score ${tAgain && tAgain.highScore}, ` +
       `game ended with ${iScore}`);
-  await page.screenshot({path: path.join(SHOTS, 'web-phone.png')});
   check('no page error in the whole game', errors.length === 0, errors.join('; '));
   await context.close();
 }
@@ -327,6 +327,7 @@ const tFigures = {};
   const tTimes = await page.evaluate(() => window.boughfall.timings);
   tFigures.firstFrame = tTimes.firstFrame;
   tFigures.title = tTimes.title;
+  await sleep(2000);  // the title's pieces slide in
   await page.screenshot({path: path.join(SHOTS, 'web-desktop.png')});
   await intoALevel(page, client);
   await sleep(2000);
@@ -341,7 +342,9 @@ const tFigures = {};
   await context.close();
   const bare = await openPage(DESKTOP, 'test/bare.html');
   await sleep(1000);
+  const iBareStart = await bare.page.evaluate(() => window.bareFrames);
   tFigures.cpuBare = await browserCpu(5000);
+  tFigures.fpsBare = (await bare.page.evaluate(() => window.bareFrames) - iBareStart) / 5;
   await bare.context.close();
 }
 
@@ -502,7 +505,7 @@ console.log('\nFigures (this machine, one run):');
 console.log(`  bytes transferred, first visit to a level in play: ${tFigures.bytes}`);
 console.log(`  navigation to the first drawn frame: ${Math.round(tFigures.firstFrame)} ms`);
 console.log(`  navigation to the title: ${Math.round(tFigures.title)} ms`);
-console.log(`  frames a second in a level: ${tFigures.fps}`);
+console.log(`  frames a second in a level: ${tFigures.fps}; bare WebGL page: ${tFigures.fpsBare}`);
 console.log(`  Chromium's CPU, level at 1280 x 800: ${tFigures.cpuGame.toFixed(1)} %; ` +
     `bare WebGL page: ${tFigures.cpuBare.toFixed(1)} %`);
 console.log(`  comparison: ${JSON.stringify(tComparison)}`);
