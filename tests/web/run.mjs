@@ -91,13 +91,20 @@ async function openPage(tViewport, sQuery = '', tContext = null) {
   page.on('pageerror', (error) => tErrors.push(error.message));
   await page.setViewport(tViewport);
   const client = await page.createCDPSession();
+  tClients.set(page, client);
   await page.goto(BASE + sQuery);
   return {context, page, client, errors: tErrors};
 }
 
-const status = (page) => page.evaluate(() => window.Module && Module.calledRun ?
-  window.boughfall.status() : {state: -1});
-async function waitFor(page, test, iMs = 20000) {
+// The game's state, read without a user gesture (puppeteer's evaluate counts as one, and a
+// gesture before the game starts would let its sound start unasked).
+const tClients = new WeakMap();
+async function status(page) {
+  const tReply = await tClients.get(page).send('Runtime.evaluate', {returnByValue: true,
+    expression: 'window.Module && Module.calledRun ? window.boughfall.status() : {state: -1}'});
+  return tReply.result.value;
+}
+async function waitFor(page, test, iMs = 40000) {
   const iEnd = Date.now() + iMs;
   for (;;) {
     const tStatus = await status(page);
@@ -170,9 +177,6 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
 // and reloading it, the high score, the sound.
 {
   const {context, page, client, errors} = await openPage(PHONE);
-  await page.evaluate(() => {
-    window.__plays = 0;
-  });
   const tTitle = await waitFor(page, (s) => s.frontEnd === 3);
   check('the title appears', tTitle !== null);
   check('the page loads with no page error', errors.length === 0, errors.join('; '));
@@ -180,6 +184,7 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
   check('the page is titled Boughfall', sTitle === 'Boughfall', sTitle);
   // Counting the sound engine's plays from here on (emscripten's OpenAL, read from the page).
   const sAudioBefore = await page.evaluate(() => {
+    window.__plays = 0;
     const tOriginal = AL.setSourceState;
     AL.setSourceState = function(tSource, iState) {
       if (iState === 0x1012 && tSource.context.audioCtx.state === 'running') window.__plays++;
@@ -227,14 +232,19 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
       const fScreenX = -Math.sin(iSide * fLean) * fG;
       const fScreenY = Math.cos(iSide * fLean) * fG;
       const tDevice = iAngle === 90 ? {x: fScreenY, y: -fScreenX} : {x: -fScreenY, y: fScreenX};
-      const iEnd = Date.now() + 2500;
-      while (Date.now() < iEnd) {
+      // Readings as a device sends them, until the game's smoothed tilt has come round (at 60
+      // frames a second about a second; a slow machine draws, and so polls, less often).
+      let fGravity = 0;
+      for (let iEnd = Date.now() + 15000, i = 0; Date.now() < iEnd; i++) {
         await page.evaluate((t) => window.dispatchEvent(new DeviceMotionEvent('devicemotion',
             {accelerationIncludingGravity: {x: t.x, y: t.y, z: 0}, interval: 16})), tDevice);
         await sleep(50);
+        if (i % 5 === 4) {
+          const tTilted = await status(page);
+          fGravity = tTilted.gravity ? tTilted.gravity[0] : 0;
+          if (Math.sign(fGravity) === iSide) break;
+        }
       }
-      const tTilted = await status(page);
-      const fGravity = tTilted.gravity ? tTilted.gravity[0] : 0;
       check(`a lean to the ${iSide > 0 ? 'right' : 'left'} with the screen turned ${iAngle} ` +
           'degrees leans the gravity that way', Math.sign(fGravity) === iSide,
           `gravity x ${fGravity}`);
@@ -244,7 +254,7 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
   await page.setViewport(PHONE);
 
   // A second finger while the first drags: the game pauses (and lets go), and is not confused.
-  await waitFor(page, (s) => s.level === LEVEL.playing, 3000);
+  await waitFor(page, (s) => s.level === LEVEL.playing, 8000);
   const tBefore = await status(page);
   const a = await toPage(page, 240, 200);
   const b = await toPage(page, 100, 100);
@@ -256,11 +266,11 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
   await sleep(50);
   await touch(client, 'touchEnd', [{...b, id: 2}]);
   await touch(client, 'touchEnd', []);
-  const tSecond = await waitFor(page, (s) => s.level === LEVEL.paused, 2000);
+  const tSecond = await waitFor(page, (s) => s.level === LEVEL.paused, 8000);
   check('a second finger pauses the level', tSecond !== null,
       `mode ${tBefore.level} -> ${tSecond && tSecond.level}`);
   await tap(page, client, 240, 300);
-  check('a touch goes on after it', await waitFor(page, (s) => s.level === LEVEL.playing, 2000) !==
+  check('a touch goes on after it', await waitFor(page, (s) => s.level === LEVEL.playing, 8000) !==
       null);
 
   // Hidden: the level is saved and paused; a reload brings it back paused with its score.
@@ -284,10 +294,10 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
 
   // Game over through the give-up corner: the high score is kept, and survives a reload.
   await tap(page, client, 240, 300);  // goes on
-  await waitFor(page, (s) => s.level === LEVEL.playing, 3000);
+  await waitFor(page, (s) => s.level === LEVEL.playing, 8000);
   const iScore = (await status(page)).score;
   await tap(page, client, 470, 45);
-  const tOver = await waitFor(page, (s) => s.level === LEVEL.gameOver, 3000);
+  const tOver = await waitFor(page, (s) => s.level === LEVEL.gameOver, 8000);
   await storageSettled(page);
   await page.reload();
   const tAgain = await intoALevel(page, client);
@@ -339,6 +349,19 @@ const tFigures = {};
   const tEnd = await status(page);
   tFigures.fps = (tEnd.frame - tStart.frame) / 5;
   tFigures.cpuGame = fCpu;
+  // Installed for offline play: once the service worker has the site, it loads with no network.
+  const bReady = await page.evaluate(() => Promise.race([
+    navigator.serviceWorker.ready.then((tRegistration) => !!tRegistration.active),
+    new Promise((resolve) => setTimeout(() => resolve(false), 20000))]));
+  const tManifest = await page.evaluate(() => fetch('manifest.webmanifest').then((r) => r.json()));
+  await page.setOfflineMode(true);
+  await page.reload();
+  const tOffline = await waitFor(page, (s) => s.frontEnd === 3);
+  await page.setOfflineMode(false);
+  check('the service worker keeps the site: it loads offline', bReady && tOffline !== null);
+  check('the manifest opens the game fullscreen in landscape, with its icons',
+      tManifest.display === 'fullscreen' && tManifest.orientation === 'landscape' &&
+      tManifest.icons.map((t) => t.sizes).join() === '192x192,512x512');
   await context.close();
   const bare = await openPage(DESKTOP, 'test/bare.html');
   await sleep(1000);
