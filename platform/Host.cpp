@@ -1,5 +1,6 @@
 #include "Host.h"
 
+#include <SDL_mixer.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -240,6 +241,26 @@ bool HostWindowToLogical(int iWindowX, int iWindowY, bool bClamp, int* pX, int* 
 void HostHandlePumpedEvent(const SDL_Event& tEvent)
 {
     HandlePumpedEvent(tEvent);
+}
+
+void HostOpenWindowOrExit()
+{
+    if (!HostDisplayOpen())
+    {
+        std::printf("Boughfall: cannot open an OpenGL window: %s\n", SDL_GetError());
+        std::fflush(stdout);
+        std::exit(1);
+    }
+}
+
+void HostStopPollAndSound()
+{
+    HostAccelStop();
+    if (g_Host.iAudioFrequency != 0)
+    {
+        Mix_HaltMusic();
+    }
+    HostCloseAudio();
 }
 
 void HostSetFrameworkCalls(const HostFrameworkCalls* pCalls)

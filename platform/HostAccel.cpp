@@ -41,25 +41,6 @@ float LeanTarget()
     return HostAccelLeanTarget(bStick ? SDL_JoystickGetAxis(pJoystick, 0) / 32767.0f : 0.0f);
 }
 
-// The three raw axes: the real accelerometer when asked for and awake, else the emulated
-// device, whose lean the poll (bStep) moves towards where the player leans it.
-void ReadAxes(int iAxes[3], bool bStep)
-{
-    SDL_Joystick* pJoystick = g_HostAccel.pJoystick;
-    if (pJoystick != nullptr && WantsRealAccelerometer() && IsAccelerometer(pJoystick))
-    {
-        for (int i = 0; i < 3; ++i)
-        {
-            iAxes[i] = SDL_JoystickGetAxis(pJoystick, i);
-        }
-        if (iAxes[0] != 0 || iAxes[1] != 0 || iAxes[2] != 0)
-        {
-            return;
-        }
-    }
-    HostAccelEmulatedRead(bStep ? LeanTarget() : 0.0f, bStep, SDL_GetTicks(), iAxes);
-}
-
 }  // namespace
 
 void HostAccelStart(unsigned int uiMilliseconds)
@@ -85,21 +66,10 @@ void HostAccelStop()
     g_HostAccel.iPoll = ACCEL_POLL_STOPPED;
 }
 
-void HostAccelSuspend()
-{
-    int iRunning = ACCEL_POLL_RUNNING;
-    g_HostAccel.iPoll.compare_exchange_strong(iRunning, ACCEL_POLL_SUSPENDED);
-}
-
 void HostAccelResume()
 {
     int iSuspended = ACCEL_POLL_SUSPENDED;
     g_HostAccel.iPoll.compare_exchange_strong(iSuspended, ACCEL_POLL_RUNNING);
-}
-
-void HostAccelSetInterval(unsigned int uiMilliseconds)
-{
-    g_HostAccel.iIntervalMs = static_cast<int>(uiMilliseconds);
 }
 
 Uint32 HostAccelTick(Uint32 uiInterval, void* pParam)
@@ -114,34 +84,26 @@ Uint32 HostAccelTick(Uint32 uiInterval, void* pParam)
         // Stopped: the timer ends. Suspended: it waits without sampling.
         return iPoll == ACCEL_POLL_SUSPENDED ? uiInterval : 0;
     }
-    int iRaw[3];
-    ReadAxes(iRaw, true);
-    float fX = 0.0f;
-    float fY = 0.0f;
-    float fZ = 0.0f;
-    HostAccelFilterAxes(iRaw, &fX, &fY, &fZ);
-    HostDeliverAccelerometerSample(fX, fY, fZ, static_cast<double>(SDL_GetTicks()));
+    HostAccelTakeSample(SDL_GetTicks());
     // The next tick after the poll rate asked for now (SDL may have rounded the last one).
     return static_cast<Uint32>(g_HostAccel.iIntervalMs);
 }
 
-float HostAccelReadX()
+// The three raw axes: the real accelerometer when asked for and awake, else the emulated
+// device, whose lean the poll (bStep) moves towards where the player leans it.
+void HostAccelReadRaw(int iAxes[3], bool bStep)
 {
-    int iAxes[3];
-    ReadAxes(iAxes, false);
-    return static_cast<float>(iAxes[0]) * 3.0517578e-05f;
-}
-
-float HostAccelReadY()
-{
-    int iAxes[3];
-    ReadAxes(iAxes, false);
-    return -(static_cast<float>(iAxes[1]) * 3.0517578e-05f);
-}
-
-float HostAccelReadZ()
-{
-    int iAxes[3];
-    ReadAxes(iAxes, false);
-    return -(static_cast<float>(iAxes[2]) * 3.0517578e-05f);
+    SDL_Joystick* pJoystick = g_HostAccel.pJoystick;
+    if (pJoystick != nullptr && WantsRealAccelerometer() && IsAccelerometer(pJoystick))
+    {
+        for (int i = 0; i < 3; ++i)
+        {
+            iAxes[i] = SDL_JoystickGetAxis(pJoystick, i);
+        }
+        if (iAxes[0] != 0 || iAxes[1] != 0 || iAxes[2] != 0)
+        {
+            return;
+        }
+    }
+    HostAccelEmulatedRead(bStep ? LeanTarget() : 0.0f, bStep, SDL_GetTicks(), iAxes);
 }

@@ -53,6 +53,13 @@ void HostAccelSetInterval(unsigned int uiMilliseconds);
 // the number of the start that added the timer.
 Uint32 HostAccelTick(Uint32 uiInterval, void* pParam);
 
+// The host's raw axes now (its accelerometer, or the emulated device, which bStep moves on).
+void HostAccelReadRaw(int iAxes[3], bool bStep);
+
+// One poll tick's sample: the raw axes smoothed and quantised (HostAccelFilterAxes), handed to
+// the framework with its time in milliseconds.
+void HostAccelTakeSample(unsigned int uiNowMs);
+
 // Immediate, unsmoothed reads for the first sample: axis / 32768 (y and z negated).
 float HostAccelReadX();
 float HostAccelReadY();

@@ -1,10 +1,12 @@
-// The accelerometer's arithmetic that both hosts share: the emulated device that the arrow keys
-// and a stick lean, and the smoothing and quantisation of every polled sample.
+// What both hosts share of the accelerometer poll: the emulated device that the arrow keys and a
+// stick lean, the smoothing and quantisation of every polled sample, the immediate reads, and the
+// poll's suspension and period.
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 
+#include "Host.h"
 #include "HostAccel.h"
 
 HostAccelState g_HostAccel;
@@ -95,4 +97,47 @@ float HostAccelLeanTarget(float fStick)
         return fSign * std::min(1.0f, fTravel);
     }
     return static_cast<float>(s_iKeyLean.load(std::memory_order_relaxed));
+}
+
+void HostAccelTakeSample(unsigned int uiNowMs)
+{
+    int iRaw[3];
+    HostAccelReadRaw(iRaw, true);
+    float fX = 0.0f;
+    float fY = 0.0f;
+    float fZ = 0.0f;
+    HostAccelFilterAxes(iRaw, &fX, &fY, &fZ);
+    HostDeliverAccelerometerSample(fX, fY, fZ, static_cast<double>(uiNowMs));
+}
+
+float HostAccelReadX()
+{
+    int iAxes[3];
+    HostAccelReadRaw(iAxes, false);
+    return static_cast<float>(iAxes[0]) * 3.0517578e-05f;
+}
+
+float HostAccelReadY()
+{
+    int iAxes[3];
+    HostAccelReadRaw(iAxes, false);
+    return -(static_cast<float>(iAxes[1]) * 3.0517578e-05f);
+}
+
+float HostAccelReadZ()
+{
+    int iAxes[3];
+    HostAccelReadRaw(iAxes, false);
+    return -(static_cast<float>(iAxes[2]) * 3.0517578e-05f);
+}
+
+void HostAccelSuspend()
+{
+    int iRunning = ACCEL_POLL_RUNNING;
+    g_HostAccel.iPoll.compare_exchange_strong(iRunning, ACCEL_POLL_SUSPENDED);
+}
+
+void HostAccelSetInterval(unsigned int uiMilliseconds)
+{
+    g_HostAccel.iIntervalMs = static_cast<int>(uiMilliseconds);
 }

@@ -97,23 +97,13 @@ void HostInit()
             SDL_WM_SetIcon(s_pIconSurface, nullptr);
         }
     }
-    if (!HostDisplayOpen())
-    {
-        std::printf("Boughfall: cannot open an OpenGL window: %s\n", SDL_GetError());
-        std::fflush(stdout);
-        std::exit(1);
-    }
+    HostOpenWindowOrExit();
     HostOpenAudio(22050, 1);
 }
 
 void HostShutdown()
 {
-    HostAccelStop();
-    if (g_Host.iAudioFrequency != 0)
-    {
-        Mix_HaltMusic();
-    }
-    HostCloseAudio();
+    HostStopPollAndSound();
     SDL_Quit();
     if (s_pIconSurface != nullptr)
     {

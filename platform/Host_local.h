@@ -27,3 +27,9 @@ void HostHandlePumpedEvent(const SDL_Event& tEvent);
 // Focus lost or regained: only a change counts. A loss releases held arrow keys and tells the
 // framework the application resigns active; a gain that it became active again.
 void HostSetFocus(bool bGained);
+
+// Start-up's window: opened, or the game ends with one line and status 1.
+void HostOpenWindowOrExit();
+
+// Shut-down's first steps: the accelerometer poll stops, the music halts, the mixer closes.
+void HostStopPollAndSound();

@@ -43,21 +43,6 @@ float GamepadStick()
     return 0.0f;
 }
 
-void ReadAxes(int iAxes[3], bool bStep)
-{
-    const Uint32 uiNow = SDL_GetTicks();
-    if (s_bHasMotion && uiNow - s_uiMotionTicks <= MOTION_FRESH_MS)
-    {
-        WEB_MotionToAxes(s_tMotion[0], s_tMotion[1], s_tMotion[2], HostWebPageScreenAngle(),
-                         HostWebPageMotionInverted() != 0, iAxes);
-        if (iAxes[0] != 0 || iAxes[1] != 0 || iAxes[2] != 0)
-        {
-            return;
-        }
-    }
-    HostAccelEmulatedRead(bStep ? HostAccelLeanTarget(GamepadStick()) : 0.0f, bStep, uiNow, iAxes);
-}
-
 }  // namespace
 
 void HostAccelWebMotion(double fX, double fY, double fZ)
@@ -105,12 +90,6 @@ void HostAccelStop()
     g_HostAccel.iPoll = ACCEL_POLL_STOPPED;
 }
 
-void HostAccelSuspend()
-{
-    int iRunning = ACCEL_POLL_RUNNING;
-    g_HostAccel.iPoll.compare_exchange_strong(iRunning, ACCEL_POLL_SUSPENDED);
-}
-
 void HostAccelResume()
 {
     int iSuspended = ACCEL_POLL_SUSPENDED;
@@ -120,44 +99,27 @@ void HostAccelResume()
     }
 }
 
-void HostAccelSetInterval(unsigned int uiMilliseconds)
-{
-    g_HostAccel.iIntervalMs = static_cast<int>(uiMilliseconds);
-}
-
 Uint32 HostAccelTick(Uint32 uiInterval, void*)
 {
     if (g_HostAccel.iPoll != ACCEL_POLL_RUNNING)
     {
         return g_HostAccel.iPoll == ACCEL_POLL_SUSPENDED ? uiInterval : 0;
     }
-    int iRaw[3];
-    ReadAxes(iRaw, true);
-    float fX = 0.0f;
-    float fY = 0.0f;
-    float fZ = 0.0f;
-    HostAccelFilterAxes(iRaw, &fX, &fY, &fZ);
-    HostDeliverAccelerometerSample(fX, fY, fZ, static_cast<double>(SDL_GetTicks()));
+    HostAccelTakeSample(SDL_GetTicks());
     return static_cast<Uint32>(g_HostAccel.iIntervalMs);
 }
 
-float HostAccelReadX()
+void HostAccelReadRaw(int iAxes[3], bool bStep)
 {
-    int iAxes[3];
-    ReadAxes(iAxes, false);
-    return static_cast<float>(iAxes[0]) * 3.0517578e-05f;
-}
-
-float HostAccelReadY()
-{
-    int iAxes[3];
-    ReadAxes(iAxes, false);
-    return -(static_cast<float>(iAxes[1]) * 3.0517578e-05f);
-}
-
-float HostAccelReadZ()
-{
-    int iAxes[3];
-    ReadAxes(iAxes, false);
-    return -(static_cast<float>(iAxes[2]) * 3.0517578e-05f);
+    const Uint32 uiNow = SDL_GetTicks();
+    if (s_bHasMotion && uiNow - s_uiMotionTicks <= MOTION_FRESH_MS)
+    {
+        WEB_MotionToAxes(s_tMotion[0], s_tMotion[1], s_tMotion[2], HostWebPageScreenAngle(),
+                         HostWebPageMotionInverted() != 0, iAxes);
+        if (iAxes[0] != 0 || iAxes[1] != 0 || iAxes[2] != 0)
+        {
+            return;
+        }
+    }
+    HostAccelEmulatedRead(bStep ? HostAccelLeanTarget(GamepadStick()) : 0.0f, bStep, uiNow, iAxes);
 }

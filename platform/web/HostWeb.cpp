@@ -58,24 +58,14 @@ void HostInit()
 {
     SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_NOPARACHUTE);
     PDL_Init(0);
-    if (!HostDisplayOpen())
-    {
-        std::printf("Boughfall: cannot open an OpenGL window: %s\n", SDL_GetError());
-        std::fflush(stdout);
-        std::exit(1);
-    }
+    HostOpenWindowOrExit();
     HostWebInputInstall();
     HostOpenAudio(22050, 1);
 }
 
 void HostShutdown()
 {
-    HostAccelStop();
-    if (g_Host.iAudioFrequency != 0)
-    {
-        Mix_HaltMusic();
-    }
-    HostCloseAudio();
+    HostStopPollAndSound();
 }
 
 void HostCloseAudio()
