@@ -204,7 +204,10 @@
     onAbort: function (what) {
       showFatal('Boughfall has stopped', tLines.slice(-8).join('\n') + '\n' + (what || ''));
     },
-    onGameEnded: function (iStatus) { window.boughfall.ended = iStatus; },
+    onGameEnded: function (iStatus) {
+      tTimings.ended = performance.now();
+      window.boughfall.ended = iStatus;
+    },
     onStorageLost: function () {},
   };
 

@@ -27,7 +27,8 @@ mergeInto(LibraryManager.library, {
         HostWebStorage.fail(e);
         return done();
       }
-      if (!IDBFS.indexedDB()) {
+      // (IDBFS.indexedDB() itself aborts the program when there is none.)
+      if (typeof indexedDB === 'undefined' || !indexedDB) {
         HostWebStorage.fail('this browser gives the page no IndexedDB');
         return done();
       }
