@@ -61,10 +61,19 @@ const server = http.createServer((request, response) => {
     return;
   }
   const tHeaders = {'Content-Type': TYPES[path.extname(sFile)] || 'application/octet-stream',
-    'Cache-Control': 'no-cache'};
+    'Cache-Control': 'no-cache', 'Vary': 'Accept-Encoding'};
   if (/gzip/.test(request.headers['accept-encoding'] || '') && fs.existsSync(sFile + '.gz')) {
     sFile += '.gz';
     tHeaders['Content-Encoding'] = 'gzip';
+  }
+  // A copy the browser has (the service worker revalidates what the page loaded) costs no body.
+  const iModified = Math.floor(fs.statSync(sFile).mtimeMs / 1000) * 1000;
+  tHeaders['Last-Modified'] = new Date(iModified).toUTCString();
+  const sSince = request.headers['if-modified-since'];
+  if (sSince && Date.parse(sSince) >= iModified) {
+    response.writeHead(304, tHeaders);
+    response.end();
+    return;
   }
   const tBody = fs.readFileSync(sFile);
   tHeaders['Content-Length'] = tBody.length;
