@@ -301,38 +301,74 @@ TEST_F(LevelTest, ATouchThatResumesCanAlsoPick)
     EXPECT_TRUE(pPommo->bHeld);
 }
 
-TEST_F(LevelTest, PausingLetsGoOfADraggedPommo)
+// A drag broken off by a pause (the focus lost, Esc or P, the pause button) or by a second
+// touch lets go of the pommo: it springs back, shows its state's face again once at rest, and
+// lives on by its state's rules: a growing one ripens, a ripe one turns overripe, an overripe
+// one turns sick, and each at last drops.
+TEST_F(LevelTest, ALetGoPommoLivesOnByItsState)
 {
-    NewLevel();
-    Play();
-    const int k = Spawn();
-    ASSERT_GE(k, 0);
-    DrawFrame();
-    CPommo* pPommo = pLevel->pPommos[k];
-    const int x = static_cast<int>(pPommo->vScreenPoint[0]);
-    const int y = static_cast<int>(pPommo->vScreenPoint[1]);
-    TouchDown(x, y);
-    TouchMove(x + 60, y - 60);
-    pLevel->Update(STEP);
-    ASSERT_EQ(pPommo->iFace, FACE_STRETCHED);
-    pLevel->Pause();  // the window lost the focus mid-drag
-    EXPECT_EQ(pLevel->iMode, LEVEL_PAUSED);
-    EXPECT_FALSE(pPommo->bHeld);
-    EXPECT_EQ(pLevel->iSelected, -1);
-    EXPECT_FALSE(pLevel->bDragging);
-    EXPECT_EQ(pPommo->iFace, FACE_GROWING);
-    // The finger lifted later throws nothing; the pommo hangs on and grows again.
-    TouchUp(x + 60, y - 60);
-    EXPECT_FALSE(pPommo->bFlying);
-    TouchDown(400, 300);
-    const float fRipeTimer = pPommo->fRipeTimer;
-    pLevel->Update(STEP);
-    EXPECT_GT(pPommo->fRipeTimer, fRipeTimer);
-    for (int i = 0; i < 30; ++i)
+    enum
     {
-        pLevel->Update(STEP);
+        PAUSE,
+        PAUSE_BUTTON,
+        SECOND_TOUCH,
+    };
+    for (const int iWay : {PAUSE, PAUSE_BUTTON, SECOND_TOUCH})
+    {
+        for (const int iState : {POMMO_GROWING, POMMO_RIPE, POMMO_OVERRIPE})
+        {
+            SCOPED_TRACE(testing::Message() << "way " << iWay << ", state " << iState);
+            NewLevel();
+            Play();
+            CPommo* pPommo = pLevel->pPommos[SpawnOne()];
+            // Each a little before its next change: nearly grown, nearly overripe, shrinking.
+            pPommo->iState = iState;
+            pPommo->iFace = iState == POMMO_GROWING ? FACE_GROWING : FACE_RIPE;
+            pPommo->fSize = iState == POMMO_GROWING ? 0.35f : POMMO_FULL_SIZE;
+            pPommo->fFullSize = POMMO_FULL_SIZE * (iState == POMMO_OVERRIPE ? 0.9f : 1.0f);
+            pPommo->fRipeTimer = 3.0f;
+            DrawFrame();
+            const int x = static_cast<int>(pPommo->vScreenPoint[0]);
+            const int y = static_cast<int>(pPommo->vScreenPoint[1]);
+            const int iFarX = x < 240 ? 470 : 10;  // out of its reach
+            TouchDown(x, y);
+            TouchMove(x + 60, y - 60);
+            pLevel->Update(STEP);
+            ASSERT_EQ(pPommo->iFace, FACE_STRETCHED);
+            if (iWay == PAUSE)
+            {
+                pLevel->Pause();
+            }
+            else
+            {
+                TouchDown(iWay == PAUSE_BUTTON ? 9 : iFarX, iWay == PAUSE_BUTTON ? 245 : 10);
+            }
+            EXPECT_FALSE(pPommo->bHeld);
+            EXPECT_EQ(pLevel->iSelected, -1);
+            EXPECT_FALSE(pLevel->bDragging);
+            TouchUp(x + 60, y - 60);  // the finger lifted later throws nothing
+            EXPECT_FALSE(pPommo->bFlying);
+            if (pLevel->iMode == LEVEL_PAUSED)
+            {
+                TouchDown(iFarX, 10);
+                TouchUp(iFarX, 10);
+            }
+            ASSERT_EQ(pLevel->iMode, LEVEL_PLAYING);
+            pLevel->fSpawnRate = 0.0f;  // no other pommo grows to drop in its stead
+            for (int i = 0; i < 60; ++i)
+            {
+                pLevel->Update(STEP);
+            }
+            EXPECT_EQ(pPommo->fStretch, 1.0f);
+            EXPECT_NE(pPommo->iFace, FACE_STRETCHED);
+            for (int i = 0; i < 12 * 60 && pPommo->iState != POMMO_FALLEN; ++i)
+            {
+                pLevel->Update(STEP);
+            }
+            EXPECT_EQ(pPommo->iState, POMMO_FALLEN);
+            EXPECT_EQ(pLevel->iLostCount, 1);
+        }
     }
-    EXPECT_EQ(pPommo->fStretch, 1.0f);
 }
 
 TEST_F(LevelTest, DifficultyRisesEveryMinuteOfPlayUpToThree)
