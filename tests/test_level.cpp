@@ -371,6 +371,74 @@ TEST_F(LevelTest, ALetGoPommoLivesOnByItsState)
     }
 }
 
+// A sick pommo held past its time drops in the player's grip: it is let go that moment, falls
+// and comes to rest on the ground like any dropped pommo, counted once, and the finger's later
+// moves and lift do nothing. Drop after drop, every slot in use holds a pommo on its twig or one
+// lying on the ground: none is thrown, none is lost to the level.
+TEST_F(LevelTest, ASickPommoThatDropsWhileHeldIsLetGoAndLands)
+{
+    NewLevel();
+    Play();
+    constexpr int DROPS = 8;
+    for (int iDrop = 1; iDrop <= DROPS; ++iDrop)
+    {
+        SCOPED_TRACE(testing::Message() << "drop " << iDrop);
+        const int k = SpawnOne();
+        CPommo* pPommo = pLevel->pPommos[k];
+        pPommo->iState = POMMO_OVERRIPE;
+        pPommo->iFace = FACE_OVERRIPE;
+        pPommo->fSize = POMMO_FULL_SIZE;
+        pPommo->fFaceTimer = 3.5f;
+        pLevel->fSpawnRate = 0.0f;
+        pLevel->fSpawnAccumulator = 0.0f;
+        DrawFrame();
+        const int x = static_cast<int>(pPommo->vScreenPoint[0]);
+        const int y = static_cast<int>(pPommo->vScreenPoint[1]);
+        TouchDown(x, y);
+        ASSERT_EQ(pLevel->iSelected, k);
+        TouchMove(x + 40, y - 40);
+        for (int i = 0; i < 60 && pPommo->iState != POMMO_FALLEN; ++i)
+        {
+            pLevel->Update(STEP);
+        }
+        ASSERT_EQ(pPommo->iState, POMMO_FALLEN);
+        EXPECT_FALSE(pPommo->bHeld);
+        EXPECT_EQ(pLevel->iSelected, -1);
+        EXPECT_FALSE(pLevel->bDragging);
+        EXPECT_EQ(pLevel->iLostCount, iDrop);
+        // The seconds after: the finger moves on and lifts while the pommo falls.
+        for (int i = 0; i < 180; ++i)
+        {
+            if (i == 30)
+            {
+                TouchMove(x + 80, y + 20);
+            }
+            if (i == 60)
+            {
+                TouchUp(x + 80, y + 20);
+            }
+            pLevel->Update(STEP);
+        }
+        EXPECT_FALSE(pPommo->bFlying);
+        EXPECT_LE(pPommo->vPosition[1], POMMO_GROUND_Y);
+        EXPECT_EQ(pLevel->pPommos[k], pPommo);
+        EXPECT_EQ(pLevel->iLostCount, iDrop);
+        EXPECT_EQ(pLevel->iMode, iDrop <= POMMOS_ALLOWED_TO_DROP ? LEVEL_PLAYING : LEVEL_GAME_OVER);
+        pLevel->CheckTables();
+        pLevel->iMode = LEVEL_PLAYING;  // play on, to drop again
+    }
+    int iFallen = 0;
+    for (const CPommo* pPommo : pLevel->pPommos)
+    {
+        if (pPommo != nullptr)
+        {
+            EXPECT_FALSE(pPommo->bFlying || pPommo->bHeld);
+            iFallen += pPommo->iState == POMMO_FALLEN;
+        }
+    }
+    EXPECT_EQ(iFallen, DROPS);
+}
+
 TEST_F(LevelTest, DifficultyRisesEveryMinuteOfPlayUpToThree)
 {
     NewLevel();

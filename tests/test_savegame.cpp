@@ -246,7 +246,8 @@ TEST_F(SaveGameTest, LoadRestoresTheLevelByteForByte)
 
 // Quitting mid-drag stores the dragged pommo let go: not held, though still stretched and with
 // the stretched face. Resumed, it springs back and lives on (overripe, sick, dropped), and so
-// does the record of such a pommo whose stretch had already relaxed.
+// does the record of such a pommo whose stretch had already relaxed; a pommo that dropped in
+// the player's grip and was then thrown comes back lying on the ground.
 TEST_F(SaveGameTest, APommoDraggedAtQuittingComesBackLiving)
 {
     NewLevel();
@@ -291,6 +292,16 @@ TEST_F(SaveGameTest, APommoDraggedAtQuittingComesBackLiving)
         EXPECT_EQ(pLoaded->iState, POMMO_FALLEN);
         EXPECT_EQ(pLevel->iLostCount, 1);
     }
+
+    std::vector<std::uint8_t> tThrownFallen = tDragged;
+    tThrownFallen[OFF_POMMOS + 1] = 1;  // flying
+    PutInt(&tThrownFallen, OFF_POMMOS + 4, POMMO_FALLEN);
+    PutInt(&tThrownFallen, OFF_POMMOS + 12, FACE_FALLEN);
+    PutFloat(&tThrownFallen, OFF_POMMOS + 20, 31.0f);  // y, on the ground
+    ASSERT_TRUE(TEST_WriteFile(SavePath(), tThrownFallen));
+    NewLevel();
+    ASSERT_TRUE(pLevel->Load());
+    EXPECT_FALSE(pLevel->pPommos[0]->bFlying);
 }
 
 TEST_F(SaveGameTest, AFileThatCouldNotComeFromARealGameIsNotUsedAtAll)

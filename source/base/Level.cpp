@@ -421,6 +421,11 @@ void CLevel::UpdatePommos(float dt)
         }
         if (!bStillOn)
         {
+            // A pommo that drops slips out of the player's grip, and falls like any other.
+            if (k == iSelected)
+            {
+                LetGoOfDraggedPommo();
+            }
             ++iLostCount;
             // Only a game in play can end: not one already over or being left.
             if (iLostCount > POMMOS_ALLOWED_TO_DROP && iMode < LEVEL_GAME_OVER)
