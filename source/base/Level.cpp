@@ -202,14 +202,9 @@ void CLevel::MakeBasket(int iBasket, int iColour)
 
 bool CLevel::Update(float dt)
 {
-    // A long absence is one ordinary step, not a leap that would also raise the spawn rate.
     if (!(dt > 0.0f))
     {
         dt = 0.0f;
-    }
-    else if (dt > MAX_UPDATE_STEP)
-    {
-        dt = MAX_UPDATE_STEP;
     }
 
     RecordSnapshot();
