@@ -96,14 +96,15 @@ const browser = await puppeteer.launch({
 // A page in a context of its own (its own IndexedDB), sized like a device.
 const PHONE = {width: 844, height: 390, deviceScaleFactor: 2, isMobile: true, hasTouch: true};
 const DESKTOP = {width: 1280, height: 800, deviceScaleFactor: 1};
-async function openPage(tViewport, sQuery = '', tContext = null) {
-  const context = tContext || await browser.createBrowserContext();
+async function openPage(tViewport, sQuery = '', beforeLoad = null) {
+  const context = await browser.createBrowserContext();
   const page = await context.newPage();
   const tErrors = [];
   page.on('pageerror', (error) => tErrors.push(error.message));
   await page.setViewport(tViewport);
   const client = await page.createCDPSession();
   tClients.set(page, client);
+  if (beforeLoad) await beforeLoad(client);
   await page.goto(BASE + sQuery);
   return {context, page, client, errors: tErrors};
 }
@@ -226,6 +227,7 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
   }
   check('touch drags throw pommos into their baskets and score', tNow && tNow.score > 0,
       `${iThrows} throws, score ${tNow && tNow.score}`);
+  await sleep(3000);  // a few more pommos on the tree for the picture
   await page.screenshot({path: path.join(SHOTS, 'web-phone.png')});
   const iPlays = await page.evaluate(() => window.__plays);
   check('the sound engine\'s sources play after the first touch', iPlays > 0, `${iPlays} plays`);
@@ -369,12 +371,12 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
 // A desktop window: the screenshot, and the figures measured side by side.
 const tFigures = {};
 {
-  const {context, page, client} = await openPage(DESKTOP);
   // What Chromium transfers on a first visit (gzip), up to a level in play.
   let iBytes = 0;
-  client.on('Network.loadingFinished', (event) => { iBytes += event.encodedDataLength; });
-  await client.send('Network.enable');
-  await page.reload();
+  const {context, page, client} = await openPage(DESKTOP, '', async (tClient) => {
+    tClient.on('Network.loadingFinished', (event) => { iBytes += event.encodedDataLength; });
+    await tClient.send('Network.enable');
+  });
   await waitFor(page, (s) => s.frontEnd === 3);
   const tTimes = await page.evaluate(() => window.boughfall.timings);
   tFigures.firstFrame = tTimes.firstFrame;
