@@ -21,10 +21,12 @@
     bStopped = true;
     byId('loading').classList.add('done');
     byId('fatal-title').textContent = sTitle;
-    // The game's own diagnostics say what went wrong; without any, its last lines.
+    // What went wrong, in the game's own diagnostics (without any, its last lines), then what
+    // the page knows.
     var tSaid = window.boughfall.diagnostics || [];
-    byId('fatal-lines').textContent =
-        sText || (tSaid.length ? tSaid : tLines.slice(-8)).join('\n');
+    var tShown = tSaid.length ? tSaid : tLines.slice(-8);
+    if (sText) tShown = tShown.concat([sText]);
+    byId('fatal-lines').textContent = tShown.join('\n');
     byId('fatal').hidden = false;
   }
 
@@ -202,7 +204,8 @@
       throw toThrow;
     },
     onAbort: function (what) {
-      showFatal('Boughfall has stopped', tLines.slice(-8).join('\n') + '\n' + (what || ''));
+      var bSaid = (window.boughfall.diagnostics || []).length > 0;
+      showFatal('Boughfall has stopped', bSaid ? '' : String(what || ''));
     },
     onGameEnded: function (iStatus) {
       tTimings.ended = performance.now();
@@ -212,7 +215,7 @@
   };
 
   window.addEventListener('error', function (event) {
-    showFatal('Boughfall has stopped', tLines.slice(-8).join('\n') + '\n' + event.message);
+    showFatal('Boughfall has stopped', event.message);
   });
   document.addEventListener('contextmenu', function (event) { event.preventDefault(); });
   document.addEventListener('gesturestart', function (event) { event.preventDefault(); });

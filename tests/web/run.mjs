@@ -3,7 +3,7 @@
 // what the game did, plays one script natively and in the browser to compare them, makes the
 // README's browser screenshots and prints the browser figures. Ends with "N passed, N failed".
 //
-//   node tests/web/run.mjs [--native build/boughfall] [--shots docs/screenshots]
+//   node tests/web/run.mjs [--native build/boughfall] [--shots build-web/screenshots]
 
 import fs from 'node:fs';
 import http from 'node:http';
@@ -23,7 +23,10 @@ const option = (name, fallback) => {
   return at >= 0 ? args[at + 1] : fallback;
 };
 const NATIVE = path.resolve(ROOT, option('--native', 'build/boughfall'));
-const SHOTS = path.resolve(ROOT, option('--shots', 'docs/screenshots'));
+// The README's browser pictures come from "--shots docs/screenshots"; by default they go to the
+// build folder, so that a test run leaves the work tree as it was.
+const SHOTS = path.resolve(ROOT, option('--shots', 'build-web/screenshots'));
+fs.mkdirSync(SHOTS, {recursive: true});
 
 const SAVE = '/home/web_user/.local/share/boughfall/Data';
 const BASKET_OF_TYPE = [1, 2, 0, 3];  // the level's type -> basket table
@@ -413,6 +416,24 @@ const tFigures = {};
   tFigures.cpuBare = await browserCpu(5000);
   tFigures.fpsBare = (await bare.page.evaluate(() => window.bareFrames) - iBareStart) / 5;
   await bare.context.close();
+}
+
+// A store link, with the mouse as the finger: two clicks on "Winterfall" open its page in a new
+// tab (the first lights the item up, the second opens it).
+{
+  const {context, page} = await openPage(DESKTOP);
+  await waitFor(page, (s) => s.frontEnd === 3);
+  await sleep(1500);
+  const tItem = await toPage(page, 247, 78);
+  const tOpened = context.waitForTarget((t) => /appredirect.*winterfall/.test(t.url()),
+      {timeout: 15000}).then((t) => t.url(), () => '');
+  for (let i = 0; i < 2; i++) {
+    await page.mouse.click(tItem.x, tItem.y, {delay: 40});
+    await sleep(600);
+  }
+  const sUrl = await tOpened;
+  check('a store link opens its page in a new tab', sUrl !== '', sUrl);
+  await context.close();
 }
 
 // The CPU of every Chromium process over a while, in % of one core.
