@@ -8,9 +8,11 @@
 // Host* functions are the host's entry points; the framework reaches up into nothing: the host
 // calls the framework only through the HostFrameworkCalls table the framework installs.
 //
-// Two hosts implement this header (and HostAccel.h, HostDisplay.h, pdl.h, the AL interface and
-// MusicBackend.h): the desktop (HostDesktop.cpp and its siblings) and the browser (web/, see
-// web/HostWeb.cpp for what it cannot do). CMake builds exactly one; Host.cpp is shared.
+// Two hosts implement this header (and HostAccel.h, HostDisplay.h and pdl.h): the desktop
+// (HostDesktop.cpp, HostAccel.cpp, HostDisplay.cpp, pdlDesktop.cpp, and the AL interface over
+// SDL_mixer in ALMixer.cpp) and the browser (web/, with emscripten's own OpenAL; web/HostWeb.cpp
+// says what it cannot do). CMake builds exactly one. Host.cpp, HostAccelFilter.cpp,
+// HostDisplayGeometry.cpp, pdl.cpp and the music backend are shared (Host_local.h).
 
 #include <SDL.h>
 
