@@ -301,6 +301,24 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
   const iFrozen = tHidden.frame;
   await sleep(500);
   check('nothing runs while the page is hidden', (await status(page)).frame === iFrozen);
+  const audioState = () => page.evaluate(() => Object.values(AL.contexts)[0].audioCtx.state);
+  check('a hidden page is silent', await page.waitForFunction(() =>
+    Object.values(AL.contexts)[0].audioCtx.state === 'suspended', {timeout: 3000})
+      .then(() => true, () => false), await audioState());
+  // Shown again: the level goes on, paused, and the file written for it goes (the next hide
+  // writes it again), so a later visit never brings back a game that went on.
+  await setHidden(page, false);
+  await storageSettled(page);
+  const tShown = await waitFor(page, (s) => s.frame > iFrozen, 8000) || {};
+  const bGone = await page.evaluate((s) => !FS.analyzePath(s + '/gamesave.dat').exists, SAVE);
+  const bSounding = await page.waitForFunction(() =>
+    Object.values(AL.contexts)[0].audioCtx.state === 'running', {timeout: 3000})
+      .then(() => true, () => false);
+  check('shown again, the level goes on paused, its file goes and the sound is back',
+      tShown.level === LEVEL.paused && bGone && bSounding,
+      `mode ${tShown.level}, file gone ${bGone}, sound ${await audioState()}`);
+  await setHidden(page, true);
+  await storageSettled(page);
   await page.reload();
   const tBack = await waitFor(page, (s) => s.state === STATE.game);
   check('a reload brings the level back paused with the same score', tBack !== null &&
