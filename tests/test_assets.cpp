@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "AtlasLayout.h"
+#include "FrontEndLayout.h"
 #include "Icon.h"
 #include "Music.h"
 #include "PvrtcEncoder.h"
@@ -246,6 +247,27 @@ TEST(Assets, FrontEndAtlasAndSplash)
     {
         EXPECT_EQ(tAtlas.At(tR.iLeft, tR.iTop)[3], 255);
         EXPECT_EQ(tAtlas.At(tR.iRight - 1, tR.iBottom - 1)[3], 255);
+    }
+    // The logo shows nothing above LOGO_TOP on the screen and the back arrow nothing outside
+    // its disc, so neither covers a word on the boards (both are drawn with their bottom-left
+    // corners at the bottom of the screen, the logo at y LOGO_MARGIN).
+    const sAtlasRect& tLogo = FRONT_RECTS[FRONT_LOGO];
+    EXPECT_FALSE(AnyVisible(tAtlas, tLogo.iLeft, tLogo.iTop, tLogo.iRight,
+                            tLogo.iBottom - (LOGO_TOP - LOGO_MARGIN)));
+    EXPECT_TRUE(AnyVisible(tAtlas, tLogo.iLeft, tLogo.iBottom - (LOGO_TOP - LOGO_MARGIN),
+                           tLogo.iRight, tLogo.iBottom));
+    const sAtlasRect& tBack = FRONT_RECTS[FRONT_BACK_BUTTON];
+    for (int iY = tBack.iTop; iY < tBack.iBottom; ++iY)
+    {
+        for (int iX = tBack.iLeft; iX < tBack.iRight; ++iX)
+        {
+            const double dX = iX + 0.5 - tBack.iLeft - BACK_DISC_X;
+            const double dY = tBack.iBottom - (iY + 0.5) - BACK_DISC_Y;
+            if (std::hypot(dX, dY) > BACK_DISC_RADIUS)
+            {
+                ASSERT_LE(tAtlas.At(iX, iY)[3], 128) << iX - tBack.iLeft << "," << iY - tBack.iTop;
+            }
+        }
     }
 
     const std::vector<std::uint8_t> tPvr = ReadData("Textures/Kettle.pvr");
