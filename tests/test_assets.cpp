@@ -122,6 +122,30 @@ std::map<std::string, std::vector<std::uint8_t>> RunGenerator(const std::string&
     }
     return tFiles;
 }
+// Hue (degrees, 0 = red) and saturation of a colour, as HSV reckons them.
+void HueAndSaturation(double dR, double dG, double dB, double& dHue, double& dSaturation)
+{
+    const double dMax = std::max({dR, dG, dB});
+    const double dRange = dMax - std::min({dR, dG, dB});
+    dSaturation = dMax > 0 ? dRange / dMax : 0;
+    dHue = 0;
+    if (dRange > 0)
+    {
+        if (dMax == dR)
+        {
+            dHue = 60 * std::fmod((dG - dB) / dRange + 6, 6);
+        }
+        else if (dMax == dG)
+        {
+            dHue = 60 * ((dB - dR) / dRange + 2);
+        }
+        else
+        {
+            dHue = 60 * ((dR - dG) / dRange + 4);
+        }
+    }
+}
+
 }  // namespace
 
 TEST(Assets, GeneratorWritesTheSameBytesEveryTime)
@@ -227,6 +251,53 @@ TEST(Assets, BasketCellsCarryThePommoColours)
                     EXPECT_LT(std::abs(iR - iG) + std::abs(iG - iB), 30);
                     break;
             }
+        }
+    }
+}
+
+TEST(Assets, EveryFaceOfAPommoKeepsTheColourOfItsType)
+{
+    // The body's mean colour in every frame, growing to fallen, has its type's hue and is no
+    // grey: the hue ranges (the red one through 0) do not meet.
+    const sTga tAtlas = LoadTga("Textures/level_1.tga");
+    ASSERT_EQ(tAtlas.iWidth, ATLAS_SIZE);
+    const double tHues[4][2] = {{-25, 30}, {35, 65}, {255, 295}, {195, 230}};
+    for (int iType = 0; iType < 4; ++iType)
+    {
+        for (int iFrame = 0; iFrame < 8; ++iFrame)
+        {
+            const sAtlasRect& tR = LEVEL_POMMO[iType];
+            const int iLeft = tR.iLeft + iFrame * POMMO_FRAME_STEP;
+            double tSum[3] = {0, 0, 0};
+            int iCount = 0;
+            // The lower half of the box, below the stalk and its leaves; neither the dark
+            // outline and face nor the white shine.
+            for (int iY = tR.iTop + tR.Height() / 2; iY < tR.iBottom; ++iY)
+            {
+                for (int iX = iLeft; iX < iLeft + tR.Width(); ++iX)
+                {
+                    const auto tP = tAtlas.At(iX, iY);
+                    const int iMax = std::max({tP[0], tP[1], tP[2]});
+                    const int iMin = std::min({tP[0], tP[1], tP[2]});
+                    if (tP[3] == 255 && iMax > 70 && iMin < 225)
+                    {
+                        for (int k = 0; k < 3; ++k)
+                        {
+                            tSum[k] += tP[k];
+                        }
+                        ++iCount;
+                    }
+                }
+            }
+            ASSERT_GT(iCount, 200) << "type " << iType << " frame " << iFrame;
+            double dHue = 0;
+            double dSaturation = 0;
+            HueAndSaturation(tSum[0] / iCount, tSum[1] / iCount, tSum[2] / iCount, dHue,
+                             dSaturation);
+            dHue -= (iType == 0 && dHue > 180) ? 360 : 0;
+            EXPECT_GE(dHue, tHues[iType][0]) << "type " << iType << " frame " << iFrame;
+            EXPECT_LE(dHue, tHues[iType][1]) << "type " << iType << " frame " << iFrame;
+            EXPECT_GT(dSaturation, 0.35) << "type " << iType << " frame " << iFrame;
         }
     }
 }
