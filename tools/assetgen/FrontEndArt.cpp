@@ -256,10 +256,7 @@ void PaintBackButton(cairo_t* pCairo)
 void PaintCredits(cairo_t* pCairo)
 {
     const sAtlasRect& tRect = FRONT_RECTS[FRONT_CREDITS];
-    cairo_save(pCairo);
-    SCENE_ClipTo(pCairo, tRect);
-    cairo_translate(pCairo, tRect.iLeft, tRect.iTop);
-    SCENE_Landscape(pCairo, 0, 0, 480, 320, 262);
+    SCENE_BeginScreen(pCairo, tRect, 262);
     // A dark board around the rising lines; the back arrow and the logo stand in the grass
     // below it.
     const sPictureBox tBox = SCENE_PictureBox(CREDITS_BOARD, 0, 0);

@@ -181,6 +181,14 @@ void SCENE_Landscape(cairo_t* pCairo, double dX, double dY, double dW, double dH
     cairo_restore(pCairo);
 }
 
+void SCENE_BeginScreen(cairo_t* pCairo, const sAtlasRect& tRect, double dGround)
+{
+    cairo_save(pCairo);
+    SCENE_ClipTo(pCairo, tRect);
+    cairo_translate(pCairo, tRect.iLeft, tRect.iTop);
+    SCENE_Landscape(pCairo, 0, 0, tRect.Width(), tRect.Height(), dGround);
+}
+
 void SCENE_Board(cairo_t* pCairo, const sPictureBox& tBox, const sColour& tWood, double dRadius,
                  const sNotch* pNotch)
 {

@@ -39,6 +39,9 @@ void SCENE_Leaf(cairo_t* pCairo, double dX, double dY, double dAngle, double dLe
 // Sky, sun rays, clouds, hills and meadow over the region (x, y, w, h), the grass from dGround
 // pixels below its top.
 void SCENE_Landscape(cairo_t* pCairo, double dX, double dY, double dW, double dH, double dGround);
+// Begins a full-screen picture of the atlas: saves the context, clips to the rectangle, moves
+// the origin to its top-left corner and paints the landscape there. The caller restores.
+void SCENE_BeginScreen(cairo_t* pCairo, const sAtlasRect& tRect, double dGround);
 // Light wooden planks with a dark edge and a light frame line BOARD_FRAME pixels inside it,
 // where the words go. With a notch, the board is cut round it and both lines follow the cut.
 void SCENE_Board(cairo_t* pCairo, const sPictureBox& tBox, const sColour& tWood, double dRadius,

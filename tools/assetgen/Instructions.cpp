@@ -135,10 +135,7 @@ void (*const PICTURES[NUM_LINES])(cairo_t*, double, double) = {
 void INSTRUCTIONS_Paint(cairo_t* pCairo)
 {
     const sAtlasRect& tRect = FRONT_RECTS[FRONT_INSTRUCTIONS];
-    cairo_save(pCairo);
-    SCENE_ClipTo(pCairo, tRect);
-    cairo_translate(pCairo, tRect.iLeft, tRect.iTop);
-    SCENE_Landscape(pCairo, 0, 0, 480, 320, 250);
+    SCENE_BeginScreen(pCairo, tRect, 250);
     // The board fills the screen but for a bite round the back arrow's disc.
     const sNotch tNotch = {double(BACK_DISC_X), double(FRONT_SCREEN_HEIGHT - BACK_DISC_Y),
                            BACK_DISC_RADIUS + 6.0};
