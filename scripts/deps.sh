@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Boughfall needs to build, run and test, when any is missing.
 # Runs apt-get as root, or through sudo.
-#   bash scripts/deps.sh            the game, its tests and the fuzz pass
-#   bash scripts/deps.sh --package  the Debian package (scripts/package): the packaging and check
-#                                   tools and every build dependency that debian/control names
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -20,7 +17,10 @@ PACKAGES=(
     desktop-file-utils appstream groff-base
     clang libclang-rt-14-dev llvm-14
 )
-if [ "${1:-}" = --package ]; then
+# "deps.sh package": what the Debian package's build and check need (scripts/package): the
+# packaging tools, debootstrap for the check's fresh root, and every build dependency that
+# debian/control names (installed through apt-get build-dep once dpkg-dev can check them).
+if [ "${1:-}" = package ]; then
     PACKAGES=(dpkg-dev debhelper lintian debootstrap)
 fi
 
@@ -30,9 +30,8 @@ for package in "${PACKAGES[@]}"; do
         missing+=("$package")
     fi
 done
-# With --package, also the build dependencies debian/control names (once dpkg-dev can check).
 build_deps=0
-if [ "${1:-}" = --package ] && { [ ${#missing[@]} -gt 0 ] ||
+if [ "${1:-}" = package ] && { [ ${#missing[@]} -gt 0 ] ||
     ! (cd "$top" && dpkg-checkbuilddeps) >/dev/null 2>&1; }; then
     build_deps=1
 fi
