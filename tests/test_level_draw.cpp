@@ -161,31 +161,60 @@ TEST_F(LevelDrawTest, TheSceneComesFromTheAtlasWhereTheTablesPutIt)
     }
     // The pause button at (8, 244), 48 x 48, from rectangle 4.
     ExpectColour(tFrame.At(8 + 24, 244 + 30), Atlas(272 + 48 - 30, 608 + 24), "pause button");
-    // Each basket shows its colour cell, 60 pixels stretched to 120 units: the thin strip
-    // (8 rows) over the bottom half of the wide one (16 rows).
-    const int tCells[4] = {BASKET_COLOUR_UNUSED, 0, 1, BASKET_COLOUR_UNUSED};
-    for (int b = 0; b < 4; ++b)
-    {
-        const int iCell = 640 + 64 * tCells[b];
-        float tSeen[3];
-        float tWanted[3];
-        ScreenMean(tFrame, 120 * b + 4, 9, 120 * b + 116, 15, tSeen);
-        AtlasMean(113, 119, iCell + 4, iCell + 60, tWanted);
-        for (int c = 0; c < 3; ++c)
-        {
-            EXPECT_NEAR(tSeen[c], tWanted[c], 10.0f) << "wide strip " << b << " channel " << c;
-        }
-        ScreenMean(tFrame, 120 * b + 4, 1, 120 * b + 116, 7, tSeen);
-        AtlasMean(57, 63, iCell + 4, iCell + 60, tWanted);
-        for (int c = 0; c < 3; ++c)
-        {
-            EXPECT_NEAR(tSeen[c], tWanted[c], 10.0f) << "thin strip " << b << " channel " << c;
-        }
-    }
     // The middle limb runs up from the pivot (240, 146): branch colours (the atlas's branch
     // column) along x = 240 above it.
     ExpectColour(tFrame.At(240, 250), Atlas(176 + 104, 832), "middle limb");
     SavePNG(tFrame, "level-scene.png");
+
+    // At each difficulty each basket shows its colour cell, 60 pixels stretched to 120 units:
+    // the thin strip (8 rows) over the bottom half of the wide one (16 rows); a basket whose
+    // type is not in play yet shows the grey. Pictures of a tree filling up at each difficulty
+    // go to the test-output folder.
+    const int tCells[MAX_DIFFICULTY][4] = {{BASKET_COLOUR_UNUSED, 0, 1, BASKET_COLOUR_UNUSED},
+                                           {2, 0, 1, BASKET_COLOUR_UNUSED},
+                                           {2, 0, 1, 3}};
+    for (int iDifficulty = 1; iDifficulty <= MAX_DIFFICULTY; ++iDifficulty)
+    {
+        NewLevel(iDifficulty);
+        Play();
+        while (g_iDifficultyLevel < iDifficulty)
+        {
+            pLevel->fModeTimer = DIFFICULTY_PERIOD + 1.0f;
+            pLevel->Update(1.0f / 60.0f);
+        }
+        DrawFrame(nullptr);
+        const Picture tBaskets = Grab();
+        for (int b = 0; b < 4; ++b)
+        {
+            SCOPED_TRACE("difficulty " + std::to_string(iDifficulty) + " basket " +
+                         std::to_string(b));
+            const int iCell = 640 + 64 * tCells[iDifficulty - 1][b];
+            float tSeen[3];
+            float tWanted[3];
+            ScreenMean(tBaskets, 120 * b + 4, 9, 120 * b + 116, 15, tSeen);
+            AtlasMean(113, 119, iCell + 4, iCell + 60, tWanted);
+            for (int c = 0; c < 3; ++c)
+            {
+                EXPECT_NEAR(tSeen[c], tWanted[c], 10.0f) << "wide strip channel " << c;
+            }
+            ScreenMean(tBaskets, 120 * b + 4, 1, 120 * b + 116, 7, tSeen);
+            AtlasMean(57, 63, iCell + 4, iCell + 60, tWanted);
+            for (int c = 0; c < 3; ++c)
+            {
+                EXPECT_NEAR(tSeen[c], tWanted[c], 10.0f) << "thin strip channel " << c;
+            }
+        }
+        for (int i = 0; i < 600; ++i)
+        {
+            if (i % 40 == 0)
+            {
+                Spawn();  // a tree full of pommos at all ages
+            }
+            pLevel->Update(1.0f / 60.0f);
+        }
+        DrawFrame(s_pFont);
+        SavePNG(Grab(), ("level-difficulty-" + std::to_string(iDifficulty) + ".png").c_str());
+    }
 }
 
 TEST_F(LevelDrawTest, HudTextsAndOverlaysAppearWhereTheyBelong)
