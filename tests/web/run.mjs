@@ -30,6 +30,7 @@ fs.mkdirSync(SHOTS, {recursive: true});
 
 const SAVE = '/home/web_user/.local/share/boughfall/Data';
 const BASKET_OF_TYPE = [1, 2, 0, 3];  // the level's type -> basket table
+const MENU_X = 164;  // the menu column's centre (source/layout/FrontEndLayout.h)
 const STATE = {frontEnd: 1, game: 5, gameFadeIn: 7};
 const LEVEL = {playing: 1, paused: 2, gameOver: 3};
 
@@ -174,7 +175,7 @@ async function throwIntoBasket(page, client) {
 }
 async function intoALevel(page, client) {
   if (!await waitFor(page, (s) => s.frontEnd === 3)) return null;
-  await tap(page, client, 247, 158);  // Play
+  await tap(page, client, MENU_X, 158);  // Play
   return waitFor(page, (s) => s.state === STATE.game && s.level === LEVEL.playing);
 }
 async function setHidden(page, bHidden) {
@@ -442,7 +443,7 @@ const tFigures = {};
   const {context, page} = await openPage(DESKTOP);
   await waitFor(page, (s) => s.frontEnd === 3);
   await sleep(1500);
-  const tItem = await toPage(page, 247, 78);
+  const tItem = await toPage(page, MENU_X, 78);
   const tOpened = context.waitForTarget((t) => /appredirect.*winterfall/.test(t.url()),
       {timeout: 15000}).then((t) => t.url(), () => '');
   for (let i = 0; i < 2; i++) {
