@@ -24,8 +24,6 @@ CWebFingers s_Fingers;
 bool s_bVisible = true;
 bool s_bFocused = true;
 bool s_bAudioUnlocked = false;
-bool s_bLeftKey = false;
-bool s_bRightKey = false;
 
 void FingerAt(WebFingerAction eAction, double fCssX, double fCssY)
 {
@@ -140,12 +138,10 @@ EM_BOOL OnMouse(int iType, const EmscriptenMouseEvent* pEvent, void*)
     return EM_TRUE;
 }
 
-void UpdateKeyLean()
-{
-    HostAccelSetKeyLean((s_bRightKey ? 1 : 0) - (s_bLeftKey ? 1 : 0));
-}
-
-// The keys the game knows; everything else stays the browser's.
+// The keys the game knows become the SDL key events a desktop's pump takes, and go the same
+// way (Host.cpp): the arrows lean, Esc and P ask for a pause, F11 and Alt+Enter toggle
+// fullscreen (within the key's own event, where the browser allows it). Every other key stays
+// the browser's, and so does Esc's own meaning (it also leaves the browser's fullscreen).
 EM_BOOL OnKey(int iType, const EmscriptenKeyboardEvent* pEvent, void*)
 {
     const bool bDown = iType == EMSCRIPTEN_EVENT_KEYDOWN;
@@ -153,35 +149,41 @@ EM_BOOL OnKey(int iType, const EmscriptenKeyboardEvent* pEvent, void*)
     {
         PlayerGesture();
     }
-    if (std::strcmp(pEvent->key, "ArrowLeft") == 0)
+    struct KeyName
     {
-        s_bLeftKey = bDown;
-        UpdateKeyLean();
-        return EM_TRUE;
-    }
-    if (std::strcmp(pEvent->key, "ArrowRight") == 0)
+        const char* pKey;
+        SDLKey eKey;
+    };
+    static const KeyName s_tKeys[] = {
+        {"ArrowLeft", SDLK_LEFT},
+        {"ArrowRight", SDLK_RIGHT},
+        {"Escape", SDLK_ESCAPE},
+        {"p", SDLK_p},
+        {"P", SDLK_p},
+        {"F11", SDLK_F11},
+        {"Enter", SDLK_RETURN},
+    };
+    for (const KeyName& tName : s_tKeys)
     {
-        s_bRightKey = bDown;
-        UpdateKeyLean();
-        return EM_TRUE;
-    }
-    if (std::strcmp(pEvent->key, "Escape") == 0 || std::strcmp(pEvent->key, "p") == 0 ||
-        std::strcmp(pEvent->key, "P") == 0)
-    {
-        if (bDown && !pEvent->repeat && HostFramework().pPauseRequested != nullptr)
+        if (std::strcmp(pEvent->key, tName.pKey) != 0)
         {
-            HostFramework().pPauseRequested();
+            continue;
         }
-        return EM_FALSE;  // Esc also leaves the browser's fullscreen
-    }
-    const bool bAltEnter = std::strcmp(pEvent->key, "Enter") == 0 && pEvent->altKey;
-    if (std::strcmp(pEvent->key, "F11") == 0 || bAltEnter)
-    {
-        if (bDown && !pEvent->repeat)
+        if (tName.eKey == SDLK_RETURN && !pEvent->altKey)
         {
-            HostWebPageToggleFullscreen();  // within the key's own event: the browser allows it
+            return EM_FALSE;
         }
-        return EM_TRUE;
+        if (!pEvent->repeat)  // a held key is one press, as SDL 1.2 reports it
+        {
+            SDL_Event tEvent{};
+            tEvent.type = bDown ? SDL_KEYDOWN : SDL_KEYUP;
+            tEvent.key.type = tEvent.type;
+            tEvent.key.state = bDown ? SDL_PRESSED : SDL_RELEASED;
+            tEvent.key.keysym.sym = tName.eKey;
+            tEvent.key.keysym.mod = pEvent->altKey ? KMOD_ALT : KMOD_NONE;
+            HostHandlePumpedEvent(tEvent);
+        }
+        return tName.eKey == SDLK_ESCAPE ? EM_FALSE : EM_TRUE;
     }
     return EM_FALSE;
 }
@@ -194,8 +196,6 @@ void ApplyActivity(bool bWasVisible)
     const bool bActive = s_bVisible && s_bFocused;
     if (!bActive && !g_Host.bInactive)
     {
-        s_bLeftKey = false;
-        s_bRightKey = false;
         HostSetFocus(false);
         HostAccelSuspend();
         if (g_Host.iAudioFrequency != 0)

@@ -415,6 +415,15 @@ const tFigures = {};
   const tEnd = await status(page);
   tFigures.fps = (tEnd.frame - tStart.frame) / 5;
   tFigures.cpuGame = fCpu;
+  // No readings on a desktop: the arrow keys lean the device, as on the desktop build.
+  for (const [sKey, iSide] of [['ArrowRight', 1], ['ArrowLeft', -1]]) {
+    await page.keyboard.down(sKey);
+    const tLeaned = await waitFor(page, (t) => t.gravity && Math.sign(t.gravity[0]) === iSide,
+        15000);
+    await page.keyboard.up(sKey);
+    check(`${sKey} leans the gravity that way without an accelerometer`, tLeaned !== null,
+        tLeaned ? `gravity x ${tLeaned.gravity[0]}` : 'no lean');
+  }
   // Installed for offline play: once the service worker has the site, it loads with no network.
   const bReady = await page.evaluate(() => Promise.race([
     navigator.serviceWorker.ready.then((tRegistration) => !!tRegistration.active),
