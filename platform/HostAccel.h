@@ -53,6 +53,13 @@ void HostAccelSetInterval(unsigned int uiMilliseconds);
 // the number of the start that added the timer.
 Uint32 HostAccelTick(Uint32 uiInterval, void* pParam);
 
+// The host's raw axes now (its accelerometer, or the emulated device, which bStep moves on).
+void HostAccelReadRaw(int iAxes[3], bool bStep);
+
+// One poll tick's sample: the raw axes smoothed and quantised (HostAccelFilterAxes), handed to
+// the framework with its time in milliseconds.
+void HostAccelTakeSample(unsigned int uiNowMs);
+
 // Immediate, unsmoothed reads for the first sample: axis / 32768 (y and z negated).
 float HostAccelReadX();
 float HostAccelReadY();
@@ -73,3 +80,11 @@ void HostAccelEmulatedAxes(float fLean, int iAxes[3]);
 
 // Moves the emulated lean towards a target over dSeconds at the lean rate; returns the new lean.
 float HostAccelStepLean(float fLean, float fTarget, float fSeconds);
+
+// The emulated device's axes now; with bStep its lean first moves towards fTarget for the
+// milliseconds since the previous step (none at the first), as each poll tick does.
+void HostAccelEmulatedRead(float fTarget, bool bStep, unsigned int uiNowMs, int iAxes[3]);
+
+// Where a stick's first axis (-1..1) leans the emulated device: in proportion once pushed past
+// the dead zone, else where the arrow keys lean it.
+float HostAccelLeanTarget(float fStick);

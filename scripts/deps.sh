@@ -24,6 +24,14 @@ if [ "${1:-}" = package ]; then
     PACKAGES=(dpkg-dev debhelper lintian debootstrap)
 fi
 
+# "deps.sh web": what the browser build and its tests need besides. Debian's emscripten brings
+# node; dpkg-dev unpacks the source packages of libogg and libvorbis; Chromium plays the site in
+# the tests (npm installs their driver).
+if [ "${1:-}" = web ]; then
+    PACKAGES=(emscripten dpkg-dev cmake ninja-build pkg-config python3 chromium)
+    command -v npm >/dev/null || PACKAGES+=(npm)
+fi
+
 missing=()
 for package in "${PACKAGES[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
