@@ -139,7 +139,7 @@ int main(int iArgc, char** pArgv)
     }
     const std::vector<float> tMusic = MUSIC_Render();
     Emit("Music/BoughfallTheme.mp3",
-         MP3_Encode(tMusic, 2, MUSIC_RATE, "Boughfall Theme", "Kettle Games"));
+         MP3_EncodeLoop(tMusic, 2, MUSIC_RATE, MUSIC_LEAD_IN, "Boughfall Theme", "Kettle Games"));
 
     // The window's icon is read by the game's own TGA reader (rows stored bottom first).
     Emit("Icons/boughfall_128.tga", IMG_EncodeTGA(ICON_Paint(ICON_WINDOW_SIZE)));
