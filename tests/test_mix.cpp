@@ -1,6 +1,7 @@
 // The game's mix, measured from the generated files as the game decodes them: the theme through
-// the music path (SDL_mixer with libmad, on the disk audio driver writing as fast as it can)
-// loops without a gap.
+// the music path (SDL_mixer with libmad, on the disk audio driver writing as fast as it can), the
+// effects through the sound engine's decoder and the converter the AL layer plays them with.
+// The theme loops without a gap, and the effects over the theme leave headroom yet stand out.
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -15,9 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "Audio.h"
 #include "Host.h"
+#include "MixPlan.h"
 #include "Music.h"
 #include "MusicBackend.h"
+#include "SoundEffects.h"
 #include "TestSupport.h"
 
 namespace
@@ -141,6 +145,33 @@ std::vector<double> GranuleErrors(long lFrom, long lTo)
     return tErrors;
 }
 
+// Effect i as the game plays it over the theme: decoded by the sound engine, then converted to
+// the mixer's format (44100 Hz stereo) by SDL's converter, as the AL layer does.
+sStereo PlayedEffect(int i)
+{
+    sStereo tOut;
+    const std::string strPath = DataDir() + "/SFX/" + SFX_NAMES[i] + ".ogg";
+    sDecodedSound tSound{};
+    if (!AUDIO_DecodeSoundFile(std::fopen(strPath.c_str(), "rb"), strPath.c_str(), &tSound))
+    {
+        ADD_FAILURE() << strPath;
+        return tOut;
+    }
+    SDL_AudioCVT tCvt;
+    EXPECT_GE(SDL_BuildAudioCVT(&tCvt, AUDIO_S16LSB, Uint8(tSound.iChannels), tSound.iRate,
+                                AUDIO_S16LSB, 2, MUSIC_RATE),
+              0);
+    std::vector<Uint8> tBuffer(std::size_t(tSound.iBytes) * std::size_t(tCvt.len_mult));
+    std::memcpy(tBuffer.data(), tSound.pData, std::size_t(tSound.iBytes));
+    tCvt.buf = tBuffer.data();
+    tCvt.len = tSound.iBytes;
+    EXPECT_EQ(SDL_ConvertAudio(&tCvt), 0);
+    tOut.tSamples.resize(std::size_t(tCvt.len_cvt) / 2);
+    std::memcpy(tOut.tSamples.data(), tBuffer.data(), tOut.tSamples.size() * 2);
+    AUDIO_FreeDecodedSound(&tSound);
+    return tOut;
+}
+
 }  // namespace
 
 TEST_F(MixTest, ThemeRepeatsEveryThirtyTwoSecondsWithoutAGap)
@@ -156,6 +187,19 @@ TEST_F(MixTest, ThemeRepeatsEveryThirtyTwoSecondsWithoutAGap)
                                                                                                 : 0;
     }
     EXPECT_EQ(lDiffering, 0);
+
+    // No near silence (below -60 dBFS on both channels) anywhere past the fresh start's first
+    // granule: each join of a file with the encoder's delay and padding had 18 ms of it.
+    long lLongest = 0;
+    long lRun = 0;
+    for (long i = WINDOW; i < LOOPS * PERIOD; ++i)
+    {
+        const bool bQuiet = std::abs(int(s_tTheme.tSamples[std::size_t(2 * i)])) <= 32 &&
+                            std::abs(int(s_tTheme.tSamples[std::size_t(2 * i + 1)])) <= 32;
+        lRun = bQuiet ? lRun + 1 : 0;
+        lLongest = std::max(lLongest, lRun);
+    }
+    EXPECT_LT(lLongest, MUSIC_RATE / 500);  // 2 ms: a zero crossing where the loop is quiet
 
     // Everywhere, the joins and the first pass's fresh start included, the decoded theme is the
     // tune within the MP3's own coding error: no granule is more than 12 dB off the median.
@@ -180,7 +224,50 @@ TEST_F(MixTest, ThemeRepeatsEveryThirtyTwoSecondsWithoutAGap)
     }
     std::printf(
         "Theme: coding error median %.1f dBFS, worst %.1f; fresh start %.1f, joins %.1f "
-        "and %.1f dBFS\n",
+        "and %.1f dBFS; longest near silence %ld samples\n",
         dMedian, tSorted.back(), tErrors[0], tErrors[std::size_t(lPerLoop)],
-        tErrors[std::size_t(2 * lPerLoop)]);
+        tErrors[std::size_t(2 * lPerLoop)], lLongest);
+}
+
+TEST_F(MixTest, EffectsOverTheThemeLeaveHeadroomAndStandOut)
+{
+    ASSERT_GE(s_tTheme.Frames(), 2 * PERIOD);
+    sStereo tOnePass;
+    tOnePass.tSamples.assign(s_tTheme.tSamples.begin() + 2 * PERIOD,
+                             s_tTheme.tSamples.begin() + 2 * 2 * PERIOD);
+    const double dThemePeak = tOnePass.Peak();
+    const double dThemeBar = tOnePass.LoudestRms(BAR, BAR);
+    std::printf("Theme: peak %.1f dBFS, loudest bar %.1f dBFS RMS\n", Db(dThemePeak),
+                Db(dThemeBar));
+    EXPECT_NEAR(Db(dThemePeak), MIX_THEME_PEAK_DB, 1.0);
+
+    std::vector<double> tPeaks;
+    for (int i = 0; i < SFX_COUNT; ++i)
+    {
+        const sStereo tEffect = PlayedEffect(i);
+        ASSERT_GT(tEffect.Frames(), 0) << SFX_NAMES[i];
+        const double dPeak = tEffect.Peak();
+        const double dLoudest = tEffect.LoudestRms(SHORT_TERM, SHORT_TERM / 10);
+        const double dWhole = tEffect.LoudestRms(tEffect.Frames(), 1);
+        tPeaks.push_back(dPeak);
+        std::printf(
+            "%-13s peak %5.1f dBFS; RMS over the music's loudest bar: loudest 100 ms %+5.1f "
+            "dB, whole %+5.1f dB\n",
+            SFX_NAMES[i], Db(dPeak), Db(dLoudest / dThemeBar), Db(dWhole / dThemeBar));
+        // Heard over the music: its loudest moment well above the music's loudest bar, the
+        // calls most of all. The scroll tick lasts 60 ms and its RMS says little: it is a click.
+        const bool bCall =
+            std::strcmp(SFX_NAMES[i], "no") == 0 || std::strncmp(SFX_NAMES[i], "yay", 3) == 0;
+        if (std::strcmp(SFX_NAMES[i], "scroll") != 0)
+        {
+            EXPECT_GT(Db(dLoudest / dThemeBar), bCall ? 6.0 : 3.0) << SFX_NAMES[i];
+        }
+    }
+    std::sort(tPeaks.rbegin(), tPeaks.rend());
+    // The theme's peak and the loudest effect's, should they meet, stay a decibel below full
+    // scale; with the next loudest effect's peak as well, still below full scale.
+    EXPECT_LT(Db(dThemePeak + tPeaks[0]), -1.0);
+    EXPECT_LT(dThemePeak + tPeaks[0] + tPeaks[1], 1.0);
+    std::printf("Theme and the loudest effect %.1f dBFS, and the two loudest %.1f dBFS\n",
+                Db(dThemePeak + tPeaks[0]), Db(dThemePeak + tPeaks[0] + tPeaks[1]));
 }

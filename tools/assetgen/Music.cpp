@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "AudioDsp.h"
+#include "MixPlan.h"
 
 namespace
 {
@@ -262,7 +263,7 @@ std::vector<float> MUSIC_Render()
         fPeak = std::max(
             {fPeak, std::fabs(tOut[std::size_t(i) * 2]), std::fabs(tOut[std::size_t(i) * 2 + 1])});
     }
-    const float fGain = fPeak > 0 ? 0.89f / fPeak : 1.0f;
+    const float fGain = fPeak > 0 ? MIX_Gain(MIX_THEME_PEAK_DB) / fPeak : 1.0f;
     for (float& f : tOut)
     {
         f *= fGain;
