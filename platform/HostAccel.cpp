@@ -19,6 +19,10 @@ std::atomic<int> s_iKeyLean{0};
 // The emulated lean, stepped by the timer thread and read by the immediate reads.
 std::atomic<float> s_fLean{0.0f};
 Uint32 s_uiLastLeanTicks = 0;  // timer thread only
+// Following the frame clock: the seconds it has run since the last sample (main thread).
+std::atomic<bool> s_bFrameClock{false};
+double s_dFrameClockDue = 0.0;
+double s_dFrameClockNow = 0.0;
 // Each start's timer carries its number: a timer of an earlier start ends at its next tick, so a
 // stop followed at once by a start never leaves two polls running.
 std::atomic<std::intptr_t> s_iTimerGeneration{0};
@@ -58,8 +62,8 @@ float LeanTarget()
 }
 
 // The three raw axes: the real accelerometer when asked for and awake, else the emulated
-// device, whose lean the poll (bStep) moves towards where the player leans it.
-void ReadAxes(int iAxes[3], bool bStep)
+// device, whose lean first moves fSeconds' worth towards where the player leans it.
+void ReadAxes(int iAxes[3], float fSeconds)
 {
     SDL_Joystick* pJoystick = g_HostAccel.pJoystick;
     if (pJoystick != nullptr && WantsRealAccelerometer() && IsAccelerometer(pJoystick))
@@ -73,15 +77,28 @@ void ReadAxes(int iAxes[3], bool bStep)
             return;
         }
     }
-    if (bStep)
+    if (fSeconds > 0.0f)
     {
-        const Uint32 uiNow = SDL_GetTicks();
-        const float fSeconds =
-            s_uiLastLeanTicks == 0 ? 0.0f : static_cast<float>(uiNow - s_uiLastLeanTicks) / 1000.0f;
-        s_uiLastLeanTicks = uiNow;
         s_fLean.store(HostAccelStepLean(s_fLean.load(), LeanTarget(), fSeconds));
     }
     HostAccelEmulatedAxes(s_fLean.load(), iAxes);
+}
+
+// One poll: the axes after fSeconds of lean, smoothed, quantised and handed to the framework.
+void TakeSample(float fSeconds, double dTimestamp)
+{
+    int iRaw[3];
+    ReadAxes(iRaw, fSeconds);
+    float fX = 0.0f;
+    float fY = 0.0f;
+    float fZ = 0.0f;
+    HostAccelFilterAxes(iRaw, &fX, &fY, &fZ);
+    HostDeliverAccelerometerSample(fX, fY, fZ, dTimestamp);
+}
+
+void AddTimer(unsigned int uiMilliseconds)
+{
+    SDL_AddTimer(uiMilliseconds, HostAccelTick, reinterpret_cast<void*>(++s_iTimerGeneration));
 }
 
 }  // namespace
@@ -146,7 +163,10 @@ void HostAccelStart(unsigned int uiMilliseconds)
     {
         g_HostAccel.pJoystick = SDL_NumJoysticks() > 0 ? SDL_JoystickOpen(0) : nullptr;
         g_HostAccel.iPoll = ACCEL_POLL_RUNNING;
-        SDL_AddTimer(uiMilliseconds, HostAccelTick, reinterpret_cast<void*>(++s_iTimerGeneration));
+        if (!s_bFrameClock)
+        {
+            AddTimer(uiMilliseconds);
+        }
     }
     g_HostAccel.iPoll = ACCEL_POLL_RUNNING;
 }
@@ -182,22 +202,20 @@ void HostAccelSetInterval(unsigned int uiMilliseconds)
 Uint32 HostAccelTick(Uint32 uiInterval, void* pParam)
 {
     const int iPoll = g_HostAccel.iPoll;
-    if (reinterpret_cast<std::intptr_t>(pParam) != s_iTimerGeneration)
+    if (reinterpret_cast<std::intptr_t>(pParam) != s_iTimerGeneration || s_bFrameClock)
     {
-        return 0;  // the timer of an earlier start
+        return 0;  // the timer of an earlier start, or the frame clock took over
     }
     if (iPoll != ACCEL_POLL_RUNNING)
     {
         // Stopped: the timer ends. Suspended: it waits without sampling.
         return iPoll == ACCEL_POLL_SUSPENDED ? uiInterval : 0;
     }
-    int iRaw[3];
-    ReadAxes(iRaw, true);
-    float fX = 0.0f;
-    float fY = 0.0f;
-    float fZ = 0.0f;
-    HostAccelFilterAxes(iRaw, &fX, &fY, &fZ);
-    HostDeliverAccelerometerSample(fX, fY, fZ, static_cast<double>(SDL_GetTicks()));
+    const Uint32 uiNow = SDL_GetTicks();
+    const float fSeconds =
+        s_uiLastLeanTicks == 0 ? 0.0f : static_cast<float>(uiNow - s_uiLastLeanTicks) / 1000.0f;
+    s_uiLastLeanTicks = uiNow;
+    TakeSample(fSeconds, static_cast<double>(uiNow));
     // The next tick after the poll rate asked for now (SDL may have rounded the last one).
     return static_cast<Uint32>(g_HostAccel.iIntervalMs);
 }
@@ -205,20 +223,52 @@ Uint32 HostAccelTick(Uint32 uiInterval, void* pParam)
 float HostAccelReadX()
 {
     int iAxes[3];
-    ReadAxes(iAxes, false);
+    ReadAxes(iAxes, 0.0f);
     return static_cast<float>(iAxes[0]) * 3.0517578e-05f;
 }
 
 float HostAccelReadY()
 {
     int iAxes[3];
-    ReadAxes(iAxes, false);
+    ReadAxes(iAxes, 0.0f);
     return -(static_cast<float>(iAxes[1]) * 3.0517578e-05f);
 }
 
 float HostAccelReadZ()
 {
     int iAxes[3];
-    ReadAxes(iAxes, false);
+    ReadAxes(iAxes, 0.0f);
     return -(static_cast<float>(iAxes[2]) * 3.0517578e-05f);
+}
+
+void HostAccelFollowFrameClock(bool bFollow)
+{
+    if (s_bFrameClock.exchange(bFollow) == bFollow)
+    {
+        return;
+    }
+    s_dFrameClockDue = 0.0;
+    if (!bFollow && g_HostAccel.iPoll != ACCEL_POLL_STOPPED)
+    {
+        AddTimer(static_cast<unsigned int>(g_HostAccel.iIntervalMs));
+    }
+}
+
+void HostAccelAdvance(double dSeconds)
+{
+    if (!s_bFrameClock || g_HostAccel.iPoll != ACCEL_POLL_RUNNING || !(dSeconds > 0.0))
+    {
+        return;
+    }
+    // At least a millisecond between samples, as SDL's timer would take it; a frame longer
+    // than a second (a script may say so) polls as a second would.
+    const double dInterval = std::max(1, g_HostAccel.iIntervalMs.load()) / 1000.0;
+    const double dStep = std::min(dSeconds, 1.0);
+    s_dFrameClockNow += dStep;
+    s_dFrameClockDue += dStep;
+    while (s_dFrameClockDue >= dInterval)
+    {
+        s_dFrameClockDue -= dInterval;
+        TakeSample(static_cast<float>(dInterval), s_dFrameClockNow * 1000.0);
+    }
 }

@@ -73,3 +73,11 @@ void HostAccelEmulatedAxes(float fLean, int iAxes[3]);
 
 // Moves the emulated lean towards a target over dSeconds at the lean rate; returns the new lean.
 float HostAccelStepLean(float fLean, float fTarget, float fSeconds);
+
+// A run on the fixed frame clock (scripts) follows it here too: the poll takes its samples, and
+// the emulated device leans, by the game's time instead of the wall clock's, so a scripted lean
+// reads the same vectors on every machine however fast its frames run. While it is followed no
+// timer polls: HostAccelAdvance moves the clock on by one frame's seconds (main thread) and
+// takes the samples that fell due in them.
+void HostAccelFollowFrameClock(bool bFollow);
+void HostAccelAdvance(double dSeconds);
