@@ -151,11 +151,32 @@ int TEST_WaitForGame(const GameRun& tRun, int iSeconds)
     return -1;
 }
 
-int TEST_SignalGame(const GameRun& tRun, int iSignal, int iAfterMilliseconds)
+bool TEST_WaitForFrame(const GameRun& tRun, unsigned int uiFrame)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(iAfterMilliseconds));
-    if (kill(tRun.iPid, iSignal) != 0)
+    const std::string strStamp = "Frame " + std::to_string(uiFrame) + " drawn at ";
+    for (int i = 0; i < 60 * 20; ++i)
     {
+        if (TEST_ReadText(tRun.strLog).find(strStamp) != std::string::npos)
+        {
+            return true;
+        }
+        siginfo_t tEnded{};
+        if (waitid(P_PID, static_cast<id_t>(tRun.iPid), &tEnded, WEXITED | WNOHANG | WNOWAIT) !=
+                0 ||
+            tEnded.si_pid == tRun.iPid)
+        {
+            return false;  // ended (and left for TEST_WaitForGame to collect)
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+int TEST_SignalGame(const GameRun& tRun, int iSignal, unsigned int uiFrame)
+{
+    if (!TEST_WaitForFrame(tRun, uiFrame) || kill(tRun.iPid, iSignal) != 0)
+    {
+        kill(tRun.iPid, SIGKILL);
         TEST_WaitForGame(tRun, 0);
         return -1;
     }

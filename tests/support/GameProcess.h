@@ -36,9 +36,14 @@ GameRun TEST_StartGame(const GameLaunch& tLaunch);
 // running after the timeout (it is then killed).
 int TEST_WaitForGame(const GameRun& tRun, int iSeconds);
 
-// Lets the game run for a while, sends it a signal and waits up to 20 s for its end: the exit
-// status as TEST_WaitForGame gives it (-1 when the signal could not be sent).
-int TEST_SignalGame(const GameRun& tRun, int iSignal, int iAfterMilliseconds);
+// Waits up to a minute for the game to say it drew frame uiFrame: its script must have the step
+// "<uiFrame> stamp". False when the game ended or the minute passed first.
+bool TEST_WaitForFrame(const GameRun& tRun, unsigned int uiFrame);
+
+// Once the game has drawn frame uiFrame (as TEST_WaitForFrame), sends it a signal and waits up
+// to 20 s for its end: the exit status as TEST_WaitForGame gives it (-1 when the frame never
+// came or the signal could not be sent).
+int TEST_SignalGame(const GameRun& tRun, int iSignal, unsigned int uiFrame);
 
 std::string TEST_GameLog(const GameRun& tRun);
 
