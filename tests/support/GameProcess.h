@@ -1,6 +1,6 @@
 #pragma once
 
-// The game binary as a child process under the test command's virtual X server: starting it
+// The game binary as a child process on the test's own virtual X server: starting it
 // with options, a script and its own home, waiting for its end, reading what it printed, and
 // finding its window.
 
