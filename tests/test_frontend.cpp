@@ -26,7 +26,6 @@
 #include "HostDisplay.h"
 #include "Input.h"
 #include "MusicPlayer.h"
-#include "PngFile.h"
 #include "QuadRenderBuffer.h"
 #include "Random.h"
 #include "Screen.h"
@@ -53,43 +52,26 @@ constexpr int BACK_Y = 40;
 
 const std::string CATALOGUE = "https://apps.kettlegames.net/appredirect/?packageid=com.kg.";
 
-struct Rgb
-{
-    int r, g, b;
-};
+using Picture = TestPicture;  // game units are pixels
 
-using Picture = std::vector<std::uint8_t>;  // RGBA rows bottom first, game units = pixels
-
-Rgb PixelOf(const Picture& tPicture, int iX, int iY)
+bool Bright(const std::uint8_t* p)
 {
-    const size_t i = (static_cast<size_t>(iY) * WIDTH + iX) * 4;
-    return {tPicture[i], tPicture[i + 1], tPicture[i + 2]};
-}
-
-bool Bright(const Rgb& t)
-{
-    return t.r > 200 && t.g > 200 && t.b > 200;
+    return p[0] > 200 && p[1] > 200 && p[2] > 200;
 }
 
 // Rows of a picture region holding bright (text) pixels: lowest and highest, or -1.
 std::pair<int, int> BrightRows(const Picture& tPicture, int iLeft, int iRight, int iBottom,
                                int iTop)
 {
-    int iLow = -1;
-    int iHigh = -1;
+    std::pair<int, int> tRows = {-1, -1};
     for (int y = iBottom; y <= iTop; ++y)
     {
-        for (int x = iLeft; x <= iRight; ++x)
+        if (tPicture.Count(iLeft, y, iRight + 1, y + 1, Bright) > 0)
         {
-            if (Bright(PixelOf(tPicture, x, y)))
-            {
-                iLow = iLow < 0 ? y : iLow;
-                iHigh = y;
-                break;
-            }
+            tRows = {tRows.first < 0 ? y : tRows.first, y};
         }
     }
-    return {iLow, iHigh};
+    return tRows;
 }
 
 // Sum of the red channel over a region (text darker than its board lowers it).
@@ -100,27 +82,16 @@ long RedSum(const Picture& tPicture, int iLeft, int iRight, int iBottom, int iTo
     {
         for (int x = iLeft; x <= iRight; ++x)
         {
-            iSum += PixelOf(tPicture, x, y).r;
+            iSum += tPicture.At(x, y)[0];
         }
     }
     return iSum;
 }
 
+// Whether two pictures are the same over the region (edges included).
 bool RegionsEqual(const Picture& a, const Picture& b, int iLeft, int iRight, int iBottom, int iTop)
 {
-    for (int y = iBottom; y <= iTop; ++y)
-    {
-        for (int x = iLeft; x <= iRight; ++x)
-        {
-            const Rgb p = PixelOf(a, x, y);
-            const Rgb q = PixelOf(b, x, y);
-            if (p.r != q.r || p.g != q.g || p.b != q.b)
-            {
-                return false;
-            }
-        }
-    }
-    return true;
+    return a.Differences(b, iLeft, iBottom, iRight + 1, iTop + 1, 0) == 0;
 }
 
 // A resource folder of links to the build's data with some files left out (relative paths).
@@ -231,14 +202,8 @@ protected:
     CMenu* Page(int iMainItem) { return tFrontEnd.pMainMenu->pItems[iMainItem]->pSubMenu; }
     CMenu* OptionsPage(int iItem) { return Page(1)->pItems[iItem]->pSubMenu; }
 
-    static Picture Read() { return TEST_ReadPixels(0, 0, WIDTH, HEIGHT); }
-
-    static void Shot(const char* pName)
-    {
-        const Picture tPicture = Read();
-        PNG_WriteRGBA((TEST_OutputDir() + "/frontend-" + pName + ".png").c_str(), WIDTH, HEIGHT,
-                      tPicture.data(), true);
-    }
+    static Picture Read() { return TEST_ReadPicture(WIDTH, HEIGHT); }
+    static void Shot(const char* pName) { Read().Save(std::string("frontend-") + pName + ".png"); }
 
     static std::string s_strData;
     CFrontEnd tFrontEnd;
@@ -254,10 +219,10 @@ TEST_F(FrontEndTest, ResumingShowsOnlyTheSplashThenLeaves)
     Draw();
     Shot("splash");
     // The splash is the maker's warm cream around the logo, fully opaque.
-    const Rgb tCorner = PixelOf(Read(), 4, 4);
-    EXPECT_NEAR(tCorner.r, 0xFF, 12);
-    EXPECT_NEAR(tCorner.g, 0xF6, 12);
-    EXPECT_NEAR(tCorner.b, 0xE6, 12);
+    const std::uint8_t* pCorner = Read().At(4, 4);
+    EXPECT_NEAR(pCorner[0], 0xFF, 12);
+    EXPECT_NEAR(pCorner[1], 0xF6, 12);
+    EXPECT_NEAR(pCorner[2], 0xE6, 12);
 
     // It fades out, then the front end ends at once: the blue sky of the title never shows.
     int iFrames = 0;
@@ -266,10 +231,10 @@ TEST_F(FrontEndTest, ResumingShowsOnlyTheSplashThenLeaves)
     while (iFrames < 200 && (bStay = Frame()))
     {
         ++iFrames;
-        const Rgb tSky = PixelOf(Read(), 470, 315);
-        EXPECT_GE(tSky.r, tSky.b) << "frame " << iFrames;
-        EXPECT_LE(tSky.r, iLastRed) << "frame " << iFrames;
-        iLastRed = tSky.r;
+        const std::uint8_t iRed = Read().At(470, 315)[0];
+        EXPECT_GE(iRed, Read().At(470, 315)[2]) << "frame " << iFrames;
+        EXPECT_LE(iRed, iLastRed) << "frame " << iFrames;
+        iLastRed = iRed;
     }
     EXPECT_FALSE(bStay);
     EXPECT_EQ(iFrames, 51);  // 50 steps of 0.02 leave a trace above 0; the 51st ends it
@@ -283,16 +248,16 @@ TEST_F(FrontEndTest, BackFromAGameTheTitleFadesInOverFiveFrames)
 {
     tFrontEnd.Init(FRONTEND_TITLE_FADE_IN);
     Draw();
-    const Rgb tBlack = PixelOf(Read(), 470, 315);
-    EXPECT_LT(tBlack.r + tBlack.g + tBlack.b, 6);  // no splash: black until the first frame
+    const std::uint8_t* pBlack = Read().At(470, 315);
+    EXPECT_LT(pBlack[0] + pBlack[1] + pBlack[2], 6);  // no splash: black until the first frame
 
     std::vector<int> tBlue;
     for (int i = 0; i < 6; ++i)
     {
         Frame();
-        const Rgb tSky = PixelOf(Read(), 470, 315);
-        EXPECT_GT(tSky.b, tSky.r);
-        tBlue.push_back(tSky.b);
+        const Picture tSky = Read();
+        EXPECT_GT(tSky.At(470, 315)[2], tSky.At(470, 315)[0]);
+        tBlue.push_back(tSky.At(470, 315)[2]);
     }
     for (int i = 0; i < 5; ++i)
     {

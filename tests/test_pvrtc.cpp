@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -184,10 +185,15 @@ struct RefDecoder
     }
 };
 
+// Decodes a level; the 16 bytes after the picture must stay as they were.
 Bytes Decode(const Bytes& tData, bool b2, int iWidth, int iHeight)
 {
-    Bytes tOut(static_cast<size_t>(iWidth) * iHeight * 4 + 16, 0xCD);  // 16 guard bytes
+    const size_t uiSize = static_cast<size_t>(iWidth) * iHeight * 4;
+    Bytes tOut(uiSize + 16, 0xCD);
     PVRTDecompressPVRTC(tData.data(), b2 ? 1 : 0, iWidth, iHeight, tOut.data());
+    EXPECT_EQ(Bytes(tOut.begin() + static_cast<std::ptrdiff_t>(uiSize), tOut.end()),
+              Bytes(16, 0xCD))
+        << "written past a " << iWidth << "x" << iHeight << " picture";
     return tOut;
 }
 
@@ -210,112 +216,92 @@ Bytes Uniform(size_t uiBlocks, std::uint32_t uiModulation, std::uint32_t uiColou
     return tData;
 }
 
-std::uint32_t PixelAt(const Bytes& tOut, int iWidth, int x, int y)
-{
-    const std::uint8_t* p = &tOut[(static_cast<size_t>(y) * iWidth + x) * 4];
-    return (std::uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
-
-// Opaque colour words: A in the low half (bit 0 = mode), B in the high half.
-constexpr std::uint32_t OPAQUE_BLACK_A = 0x8000;
-constexpr std::uint32_t OPAQUE_WHITE_B = 0xFFFFu << 16;
+// Opaque colour words: A (black) in the low half, bit 0 the mode; B (white) in the high half.
+constexpr std::uint32_t BLACK_WHITE = 0x8000u | (0xFFFFu << 16);
+constexpr std::uint32_t PUNCH_THROUGH = 1;
 
 }  // namespace
 
-TEST(PVRTCBlocks, AllWhiteBlockDecodesToOpaqueWhite)
+// Known results, which the reference decoder below must agree with too.
+TEST(PVRTCBlocks, HandBuiltBlocksDecodeToTheirKnownColours)
 {
-    const Bytes tData = Uniform(4, 0, 0xFFFFFFFE);
-    const Bytes tOut = Decode(tData, false, 8, 8);
-    for (int y = 0; y < 8; ++y)
-    {
-        for (int x = 0; x < 8; ++x)
-        {
-            ASSERT_EQ(PixelAt(tOut, 8, x, y), 0xFFFFFFFFu) << x << "," << y;
-        }
-    }
-}
-
-TEST(PVRTCBlocks, ModulationWeightsAndPunchThrough)
-{
-    // Black A, white B; pixel values 0, 1, 2, 3 in row 0 of every block.
-    const std::uint32_t uiModulation = 0 | (1 << 2) | (2 << 4) | (3 << 6);
-    Bytes tOut = Decode(Uniform(4, uiModulation, OPAQUE_WHITE_B | OPAQUE_BLACK_A), false, 8, 8);
-    // Standard weights 0, 3, 5, 8 eighths of the way from black to white.
-    EXPECT_EQ(PixelAt(tOut, 8, 0, 0), 0x000000FFu);
-    EXPECT_EQ(PixelAt(tOut, 8, 1, 0), 0x5F5F5FFFu);  // 255 * 3 / 8 = 95
-    EXPECT_EQ(PixelAt(tOut, 8, 2, 0), 0x9F9F9FFFu);  // 255 * 5 / 8 = 159
-    EXPECT_EQ(PixelAt(tOut, 8, 3, 0), 0xFFFFFFFFu);
-
-    // Mode flag set: punch-through weights 0, 4, 4, 8, and value 2 is transparent.
-    tOut = Decode(Uniform(4, uiModulation, OPAQUE_WHITE_B | OPAQUE_BLACK_A | 1), false, 8, 8);
-    EXPECT_EQ(PixelAt(tOut, 8, 1, 0), 0x7F7F7FFFu);
-    EXPECT_EQ(PixelAt(tOut, 8, 2, 0), 0x7F7F7F00u);
-    EXPECT_EQ(PixelAt(tOut, 8, 3, 0), 0xFFFFFFFFu);
-}
-
-TEST(PVRTCBlocks, TwoBitModes)
-{
-    // Mode 0: one bit per pixel, set = value 3 (full B).
-    Bytes tOut = Decode(Uniform(4, 0x00000005, OPAQUE_WHITE_B | OPAQUE_BLACK_A), true, 16, 8);
-    EXPECT_EQ(PixelAt(tOut, 16, 0, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(PixelAt(tOut, 16, 1, 0), 0x000000FFu);
-    EXPECT_EQ(PixelAt(tOut, 16, 2, 0), 0xFFFFFFFFu);
-
-    // Mode 1: stored pixels (even column + row) carry 2 bits; the others average their four
-    // stored neighbours. Every stored value 3 makes every pixel white.
-    tOut = Decode(Uniform(4, 0xFFFFFFFF, OPAQUE_WHITE_B | OPAQUE_BLACK_A | 1), true, 16, 8);
-    for (int x = 0; x < 16; ++x)
-    {
-        ASSERT_EQ(PixelAt(tOut, 16, x, 1), 0xFFFFFFFFu) << x;
-    }
-    // Stored values 1 (weight 3) everywhere: a gap pixel averages (3*4 + 2) / 4 = 3.
-    tOut = Decode(Uniform(4, 0x55555555, OPAQUE_WHITE_B | OPAQUE_BLACK_A | 1), true, 16, 8);
-    EXPECT_EQ(PixelAt(tOut, 16, 0, 0), 0x5F5F5FFFu);
-    EXPECT_EQ(PixelAt(tOut, 16, 1, 0), 0x5F5F5FFFu);
-}
-
-TEST(PVRTCBlocks, RightEdgeInterpolatesWithLeftEdge)
-{
-    // 4 x 2 blocks: the left column white, the rest black (both colours), weight 0.
-    Bytes tData = Uniform(8, 0, OPAQUE_BLACK_A | (0x8000u << 16));
+    // 4 x 2 blocks (4 bpp): the left column white, the rest black, weight 0 everywhere.
+    Bytes tEdge = Uniform(8, 0, 0x8000u | (0x8000u << 16));
     for (unsigned y = 0; y < 2; ++y)
     {
-        PutBlock(&tData, PVRT_TwiddleUV(2, 4, y, 0), 0, 0xFFFFFFFE);
+        PutBlock(&tEdge, PVRT_TwiddleUV(2, 4, y, 0), 0, 0xFFFFFFFE);
     }
-    const Bytes tOut = Decode(tData, false, 16, 8);
-    // Column 15 lies a quarter of the way from the last block's centre to the first block's,
-    // column 0 half way: both take the white of the far edge.
-    EXPECT_EQ(PixelAt(tOut, 16, 14, 3), 0x000000FFu);
-    EXPECT_EQ(PixelAt(tOut, 16, 15, 3), 0x3F3F3FFFu);
-    EXPECT_EQ(PixelAt(tOut, 16, 0, 3), 0x7F7F7FFFu);
-    EXPECT_EQ(PixelAt(tOut, 16, 2, 3), 0xFFFFFFFFu);  // the white block's own centre
-    EXPECT_EQ(PixelAt(tOut, 16, 9, 3), 0x000000FFu);
-}
-
-TEST(PVRTCBlocks, SmallLevelsReadATwoByTwoGridAndWriteOnlyTheirPixels)
-{
-    EXPECT_EQ(PVRT_LevelDataSize(true, 4, 4), 32u);
-    EXPECT_EQ(PVRT_LevelDataSize(false, 4, 4), 32u);
-    EXPECT_EQ(PVRT_LevelDataSize(false, 1024, 1024), 512u * 1024u);
-    EXPECT_EQ(PVRT_LevelDataSize(true, 1024, 512), 128u * 1024u);
-    const Bytes tOut = Decode(Uniform(4, 0, 0xFFFFFFFE), true, 4, 4);
-    for (int i = 0; i < 16 * 4; ++i)
+    const std::uint32_t uiRow0 = 0 | (1 << 2) | (2 << 4) | (3 << 6);  // values 0, 1, 2, 3
+    const struct
     {
-        ASSERT_EQ(tOut[i], 0xFF) << i;
-    }
-    for (size_t i = 16 * 4; i < tOut.size(); ++i)
+        const char* pWhat;
+        Bytes tData;
+        bool b2;
+        int iWidth;
+        std::vector<std::array<std::uint32_t, 3>> tPixels;  // x, y, RGBA
+    } tCases[] = {
+        {"all white",
+         Uniform(4, 0, 0xFFFFFFFE),
+         false,
+         8,
+         {{0, 0, 0xFFFFFFFF}, {7, 7, 0xFFFFFFFF}}},
+        // Standard weights 0, 3, 5, 8 eighths of the way from A to B.
+        {"weights",
+         Uniform(4, uiRow0, BLACK_WHITE),
+         false,
+         8,
+         {{0, 0, 0x000000FF}, {1, 0, 0x5F5F5FFF}, {2, 0, 0x9F9F9FFF}, {3, 0, 0xFFFFFFFF}}},
+        // Punch-through: weights 0, 4, 4, 8, and value 2 is transparent.
+        {"punch-through",
+         Uniform(4, uiRow0, BLACK_WHITE | PUNCH_THROUGH),
+         false,
+         8,
+         {{1, 0, 0x7F7F7FFF}, {2, 0, 0x7F7F7F00}, {3, 0, 0xFFFFFFFF}}},
+        // 2 bpp, mode 0: one bit a pixel, set = full B.
+        {"2 bpp one bit",
+         Uniform(4, 0x00000005, BLACK_WHITE),
+         true,
+         16,
+         {{0, 0, 0xFFFFFFFF}, {1, 0, 0x000000FF}, {2, 0, 0xFFFFFFFF}}},
+        // 2 bpp, mode 1: stored values 1 (weight 3); a gap pixel averages (3 x 4 + 2) / 4 = 3.
+        {"2 bpp gaps",
+         Uniform(4, 0x55555555, BLACK_WHITE | PUNCH_THROUGH),
+         true,
+         16,
+         {{0, 0, 0x5F5F5FFF}, {1, 0, 0x5F5F5FFF}}},
+        // Column 15 lies a quarter of the way to the first block's centre, column 0 half way:
+        // both take some of the white of the far edge.
+        {"wrap",
+         tEdge,
+         false,
+         16,
+         {{14, 3, 0x000000FF}, {15, 3, 0x3F3F3FFF}, {0, 3, 0x7F7F7FFF}, {2, 3, 0xFFFFFFFF}}},
+    };
+    for (const auto& tCase : tCases)
     {
-        ASSERT_EQ(tOut[i], 0xCD) << "written past the picture at " << i;
+        const Bytes tOut = Decode(tCase.tData, tCase.b2, tCase.iWidth, 8);
+        for (const auto& tPixel : tCase.tPixels)
+        {
+            const std::uint8_t* p =
+                &tOut[(tPixel[1] * static_cast<size_t>(tCase.iWidth) + tPixel[0]) * 4];
+            const std::uint32_t uiSeen =
+                (std::uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+            EXPECT_EQ(uiSeen, tPixel[2])
+                << tCase.pWhat << " pixel " << tPixel[0] << "," << tPixel[1];
+        }
     }
 }
 
 TEST(PVRTCBlocks, MortonOrderAndGridChecks)
 {
     EXPECT_EQ(PVRT_TwiddleUV(4, 4, 0, 1), 2u);  // x goes to the odd bits
-    EXPECT_EQ(PVRT_TwiddleUV(4, 4, 1, 0), 1u);
     EXPECT_EQ(PVRT_TwiddleUV(4, 4, 3, 3), 15u);
     EXPECT_EQ(PVRT_TwiddleUV(2, 8, 1, 5), 4u * 2 + 3u);  // high x bits above the square
     EXPECT_EQ(PVRT_TwiddleUV(8, 2, 5, 1), 4u * 2 + 3u);
+    // Small levels read a 2 x 2 grid.
+    EXPECT_EQ(PVRT_LevelDataSize(true, 4, 4), 32u);
+    EXPECT_EQ(PVRT_LevelDataSize(false, 1024, 1024), 512u * 1024u);
+    EXPECT_EQ(PVRT_LevelDataSize(true, 1024, 512), 128u * 1024u);
 
     EXPECT_TRUE(PVRT_IsDecodableLevel(false, 1, 1));
     EXPECT_TRUE(PVRT_IsDecodableLevel(true, 32, 8));
@@ -326,6 +312,7 @@ TEST(PVRTCBlocks, MortonOrderAndGridChecks)
                      "PVRTDecompress:[0-9]+: failed assertion `POWER_OF_2\\(XSize\\)'");
 }
 
+// Every pixel of random levels, 4 and 2 bpp, small ones included, as the reference decodes it.
 TEST(PVRTCRoundTrip, RandomDataMatchesTheReferenceDecoder)
 {
     std::mt19937 tRandom(20261206);
@@ -350,11 +337,7 @@ TEST(PVRTCRoundTrip, RandomDataMatchesTheReferenceDecoder)
                     tRef.Pixel(x, y, tExpected);
                     const std::uint8_t* p = &tOut[(static_cast<size_t>(y) * w + x) * 4];
                     ASSERT_TRUE(std::equal(tExpected, tExpected + 4, p))
-                        << (b2 ? "2bpp " : "4bpp ") << w << "x" << h << " pixel " << x << "," << y
-                        << ": " << int(p[0]) << " " << int(p[1]) << " " << int(p[2]) << " "
-                        << int(p[3]) << " expected " << int(tExpected[0]) << " "
-                        << int(tExpected[1]) << " " << int(tExpected[2]) << " "
-                        << int(tExpected[3]);
+                        << (b2 ? "2bpp " : "4bpp ") << w << "x" << h << " pixel " << x << "," << y;
                 }
             }
         }

@@ -84,8 +84,11 @@ TEST(Replay, ARecordedSessionReplaysToTheSameSavesAndIsRefusedWhenDamaged)
         TEST_ReadFile(DataFile(tRecorded, "Data", "gamesave.dat"));
     const std::vector<std::uint8_t> tScore =
         TEST_ReadFile(DataFile(tRecorded, "Data", "score.dat"));
+    // The lost game's high score is kept, and the next game, quit mid-level, started from it.
     ASSERT_GT(tSaved.size(), 1620u) << "quit mid-level: the game is saved";
     EXPECT_EQ(tScore, (std::vector<std::uint8_t>{'B', 'F', 'S', 1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(std::vector<std::uint8_t>(tSaved.begin() + 12, tSaved.begin() + 16),
+              (std::vector<std::uint8_t>{1, 0, 0, 0}));
 
     // The recording holds the lean the game read, sideways over down: the full lean of about
     // 23.6 degrees to the left, then most of the way back over to the right.

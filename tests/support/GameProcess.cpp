@@ -1,5 +1,8 @@
 #include "GameProcess.h"
 
+// gtest (through TestSupport.h) before Xlib, whose macros would break it.
+#include "TestSupport.h"
+
 // clang-format off
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -12,8 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
-
-#include "TestSupport.h"
 
 namespace
 {
