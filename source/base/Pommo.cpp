@@ -254,15 +254,17 @@ bool CPommo::CommonUpdate(const float* pGravity, float dt)
     {
         iFace = FACE_STRETCHED;
     }
+    else if (iFace == FACE_STRETCHED && !bHeld && !bFlying)
+    {
+        // Let go and sprung back on its twig: the face of its state again, from which it ripens,
+        // turns sick and drops. (A thrown pommo keeps the stretched face as it flies.)
+        iFace = iState == POMMO_GROWING ? FACE_GROWING : FACE_RIPE;
+        fFaceTimer = 0.0f;
+    }
     return !bDropped;
 }
 
 void CPommo::LetGo()
 {
     bHeld = 0;
-    if (iFace == FACE_STRETCHED)
-    {
-        iFace = iState == POMMO_GROWING ? FACE_GROWING : FACE_RIPE;
-        fFaceTimer = 0.0f;
-    }
 }

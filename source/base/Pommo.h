@@ -80,7 +80,8 @@ public:
     // pGravity; relaxes squash and stretch. False when the pommo just dropped off its twig.
     bool CommonUpdate(const float* pGravity, float dt);
 
-    // A drag that ends without a throw: the pommo hangs again, with a face for its state.
+    // A drag that ends without a throw: the pommo hangs again. Its stretch and squash spring
+    // back over the next updates, and once at rest it shows the face of its state again.
     void LetGo();
 };
 

@@ -399,6 +399,12 @@ bool CLevel::Load()
         pPommo->Create(Twig(iLimb, iTwig), iLimb, iTwig, 0.0f);
         std::memcpy(pPommo, pRecord, POMMO_RECORD_SIZE);  // every field but the branch
         pPommo->bHeld = 0;
+        // A dropped pommo lies where it fell, whatever the file says: thrown after it dropped in
+        // the player's grip, it would never land and would keep its slot for good.
+        if (pPommo->iState == POMMO_FALLEN)
+        {
+            pPommo->bFlying = 0;
+        }
         pPommos[k] = pPommo;
     }
     iMode = LEVEL_PAUSED;
