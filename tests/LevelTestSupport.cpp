@@ -97,7 +97,7 @@ int LevelTest::Spawn()
 
 int LevelTest::SpawnOne()
 {
-    int k = -1;
+    int k = Spawn();
     while (k < 0)
     {
         k = Spawn();
@@ -140,52 +140,40 @@ void LevelTest::AboutToDrop(int iSlot)
     pPommo->fFaceTimer = 5.0f;
 }
 
-void LevelTest::TouchDown(int x, int y)
+void LevelTest::Touch(int x, int y, int iAge, int iState)
 {
     sTouch& tTouch = g_pInput->getTouches()[0];
     tTouch.x = x;
     tTouch.y = y;
-    tTouch.iAge = 0;
-    tTouch.state = 1;
+    tTouch.iAge = iAge;
+    tTouch.state = iState;
+}
+
+void LevelTest::TouchDown(int x, int y)
+{
+    Touch(x, y, 0, 1);
     pLevel->TouchesBegan();
 }
 
 void LevelTest::TouchMove(int x, int y)
 {
-    sTouch& tTouch = g_pInput->getTouches()[0];
-    tTouch.x = x;
-    tTouch.y = y;
-    ++tTouch.iAge;
-    tTouch.state = 2;
+    Touch(x, y, g_pInput->getTouches()[0].iAge + 1, 2);
     pLevel->TouchesMoved();
 }
 
 void LevelTest::TouchUp(int x, int y)
 {
-    sTouch& tTouch = g_pInput->getTouches()[0];
-    tTouch.x = x;
-    tTouch.y = y;
-    tTouch.iAge = -1;
-    tTouch.state = 0;
+    Touch(x, y, -1, 0);
     pLevel->TouchesEnded();
 }
 
 void LevelTest::Tilt(float x, float y)
 {
-    UIAcceleration tSample{};
-    tSample.x = x;
-    tSample.y = y;
-    tSample.z = 0.0f;
-    INPTAccelerometer* pAccelerometer = g_pInput->GetAccelerometer();
+    UIAcceleration tSample{0.0, x, y, 0.0f};
     for (int i = 0; i < 2000; ++i)
     {
-        pAccelerometer->accelerometerDidAccelerate(nullptr, &tSample);
+        g_pInput->GetAccelerometer()->accelerometerDidAccelerate(nullptr, &tSample);
     }
-}
-
-void LevelTest::DrawFrame()
-{
-    DrawFrame(nullptr);
 }
 
 void LevelTest::DrawFrame(CFont* pFont)

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "Application.h"
+#include "GameTouch.h"
 #include "HostAccel.h"
 #include "INPTAccelerometer.h"
 #include "INPTTouch.h"
@@ -33,23 +34,6 @@ struct Handler : CTouchEventHandler
 class TouchTest : public ::testing::Test
 {
 protected:
-    struct Forward : UIView
-    {
-        INPTTouch* pInput = nullptr;
-        void touchesBegan(UITouch* const* p, int n, UIEvent* e) override
-        {
-            pInput->touchesBegan(p, n, e);
-        }
-        void touchesMoved(UITouch* const* p, int n, UIEvent* e) override
-        {
-            pInput->touchesMoved(p, n, e);
-        }
-        void touchesEnded(UITouch* const* p, int n, UIEvent* e) override
-        {
-            pInput->touchesEnded(p, n, e);
-        }
-    };
-
     void SetUp() override
     {
         UIApplication::sharedApplication()->reset();
@@ -69,20 +53,12 @@ protected:
     }
 
     INPTTouch* pInput = nullptr;
-    Forward tForward;
+    TouchForwarder tForward;
     Handler tHandler;
     UIWindow tWindow;
 };
 
 }  // namespace
-
-TEST_F(TouchTest, AFreshObjectHasEmptyNewPointsAndZeroMovedPoints)
-{
-    EXPECT_EQ(pInput->getNewTouchPoints()[0].x, -1);
-    EXPECT_EQ(pInput->getNewTouchPoints()[7].y, -1);
-    EXPECT_EQ(pInput->getMovedTouchPoints()[0].x, 0);
-    EXPECT_EQ(pInput->getTouches()[0].state, 0);
-}
 
 TEST_F(TouchTest, SlotsSwapAxesAgeWithMovesAndEndAtMinusOne)
 {

@@ -60,75 +60,46 @@ void SavePNG(const char* pName)
 
 }  // namespace
 
+// Texture coordinates and corners of an atlas picture, a centred one and an upside-down screen
+// rectangle (the level's leaves); what they draw is read back below and in test_level_draw.
 TEST(Image, CornersAndTextureCoordinates)
 {
     const CImage tImage(1, Rect(0, 64, 0, 32), 256, 128, 32, 64, false);
-    EXPECT_FLOAT_EQ(tImage.tVerts[0].u, 0.0f);
     EXPECT_FLOAT_EQ(tImage.tVerts[2].u, 0.125f);
-    EXPECT_FLOAT_EQ(tImage.tVerts[0].v, 1.0f);
     EXPECT_FLOAT_EQ(tImage.tVerts[1].v, 0.5f);
-    EXPECT_FLOAT_EQ(tImage.tVerts[3].v, 1.0f);
     EXPECT_FLOAT_EQ(tImage.tVerts[0].y, 64.0f);  // corner 0 is the upper left
-    EXPECT_EQ(tImage.tVerts[2].tColour[3], 255);
-
     const CImage tCentred(1, Rect(0, 31, 0, 45), 64, 64, 45, 31, true);
     EXPECT_FLOAT_EQ(tCentred.tVerts[1].x, -22.0f);
-    EXPECT_FLOAT_EQ(tCentred.tVerts[1].y, -15.0f);
     EXPECT_FLOAT_EQ(tCentred.tVerts[3].x, 23.0f);
-    EXPECT_FLOAT_EQ(tCentred.GetHeight(), 31.0f);
-
-    // A screen rectangle upside down: x -16, y 112, width 32, height -112.
     const CImage tScreen(1, Rect(0, 8, 0, 8), 8, 8, Rect(0, 112, -16, 16));
-    EXPECT_FLOAT_EQ(tScreen.tVerts[1].x, -16.0f);
-    EXPECT_FLOAT_EQ(tScreen.tVerts[0].y, 0.0f);
     EXPECT_FLOAT_EQ(tScreen.tVerts[1].y, 112.0f);
-    EXPECT_FLOAT_EQ(tScreen.GetWidth(), 32.0f);
     EXPECT_FLOAT_EQ(tScreen.GetHeight(), -112.0f);
 }
 
+// Through a matrix (z taken from it, the source z ignored, alpha given), at an offset, and as
+// they are; the indices make two triangles a quad.
 TEST(QuadBuffer, AddingQuadsInEveryForm)
 {
     CImage tImage(1, Rect(0, 4, 0, 4), 4, 4, 4, 4, false);
-    tImage.tVerts[1].x = 3.0f;
-    tImage.tVerts[1].y = 4.0f;
-    tImage.tVerts[1].z = 9.0f;
-    tImage.tVerts[1].fSpare = 7.5f;
-    tImage.tVerts[1].tColour[0] = 10;
+    tImage.tVerts[1] = {3.0f, 4.0f, 9.0f, 0.0f, 0.0f, 7.5f, {10, 0, 0, 255}};
     QuadRenderBuffer tBuffer;
-
-    const float tIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    tBuffer.AddQuad(tImage.tVerts, tIdentity, 200);
-    EXPECT_FLOAT_EQ(tBuffer.pVertices[1].x, 3.0f);
-    EXPECT_FLOAT_EQ(tBuffer.pVertices[1].y, 4.0f);
-    EXPECT_FLOAT_EQ(tBuffer.pVertices[1].z, 0.0f);  // the source z is ignored
-    EXPECT_FLOAT_EQ(tBuffer.pVertices[1].fSpare, 7.5f);
-    EXPECT_EQ(tBuffer.pVertices[1].tColour[0], 10);
-    EXPECT_EQ(tBuffer.pVertices[1].tColour[3], 200);
-
-    // A quarter turn and a translation (column-major).
-    const float tTurn[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 100, 50, 2, 1};
-    tBuffer.AddQuad(tImage.tVerts, tTurn, 255);
-    EXPECT_FLOAT_EQ(tBuffer.pVertices[5].x, 96.0f);
-    EXPECT_FLOAT_EQ(tBuffer.pVertices[5].y, 53.0f);
-    EXPECT_FLOAT_EQ(tBuffer.pVertices[5].z, 2.0f);
-
+    const float tTurn[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 100, 50, 2, 1};  // column-major
+    tBuffer.AddQuad(tImage.tVerts, tTurn, 200);
     tBuffer.AddQuad(tImage.tVerts, 10.0f, 20.0f, 0.5f, 1);
-    EXPECT_FLOAT_EQ(tBuffer.pVertices[9].x, 13.0f);
-    EXPECT_FLOAT_EQ(tBuffer.pVertices[9].y, 24.0f);
-    EXPECT_FLOAT_EQ(tBuffer.pVertices[9].z, 0.5f);
-
     tBuffer.AddQuad(tImage.tVerts, 9);
-    EXPECT_FLOAT_EQ(tBuffer.pVertices[13].z, 9.0f);
-    EXPECT_EQ(tBuffer.pVertices[13].tColour[3], 9);
-
-    EXPECT_EQ(tBuffer.iNumVerts, 16);
-    EXPECT_EQ(tBuffer.iNumFaces, 8);
-    EXPECT_EQ(tBuffer.iStride, 28);
-    const std::uint16_t tExpected[6] = {12, 13, 14, 12, 14, 15};
-    for (int i = 0; i < 6; ++i)
-    {
-        EXPECT_EQ(tBuffer.pIndices[18 + i], tExpected[i]);
-    }
+    const QuadVertex& tTurned = tBuffer.pVertices[1];
+    EXPECT_EQ(std::vector<float>({tTurned.x, tTurned.y, tTurned.z, tTurned.fSpare}),
+              std::vector<float>({96.0f, 53.0f, 2.0f, 7.5f}));
+    EXPECT_EQ(tTurned.tColour[0], 10);
+    EXPECT_EQ(tTurned.tColour[3], 200);
+    EXPECT_EQ(std::vector<float>({tBuffer.pVertices[5].x, tBuffer.pVertices[5].y,
+                                  tBuffer.pVertices[5].z, tBuffer.pVertices[9].z}),
+              std::vector<float>({13.0f, 24.0f, 0.5f, 9.0f}));
+    EXPECT_EQ(tBuffer.pVertices[9].tColour[3], 9);
+    EXPECT_EQ(tBuffer.iNumVerts, 12);
+    EXPECT_EQ(tBuffer.iNumFaces, 6);
+    EXPECT_EQ(std::vector<std::uint16_t>(tBuffer.pIndices + 12, tBuffer.pIndices + 18),
+              (std::vector<std::uint16_t>{8, 9, 10, 8, 10, 11}));
 }
 
 TEST(QuadBuffer, AddingAllocatesNothingAndAFullBufferDropsQuads)

@@ -1,7 +1,7 @@
 // The desktop window end to end: the host opens it, the game picture lands upright where it
 // should (also after a resize), and a real mouse click from the X server reaches the touch
-// input object as the game point under the pointer. Needs the test command's 1280 x 800 virtual
-// screen, where the first window is 960 x 640.
+// input object as the game point under the pointer. On its own 1280 x 800 virtual screen the
+// first window is 960 x 640.
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 
 #include "Application.h"
 #include "GLES.h"
+#include "GameTouch.h"
 #include "Host.h"
 #include "HostDisplay.h"
 #include "INPTTouch.h"
@@ -23,23 +24,6 @@
 
 namespace
 {
-
-struct Forward : UIView
-{
-    INPTTouch* pInput = nullptr;
-    void touchesBegan(UITouch* const* p, int n, UIEvent* e) override
-    {
-        pInput->touchesBegan(p, n, e);
-    }
-    void touchesMoved(UITouch* const* p, int n, UIEvent* e) override
-    {
-        pInput->touchesMoved(p, n, e);
-    }
-    void touchesEnded(UITouch* const* p, int n, UIEvent* e) override
-    {
-        pInput->touchesEnded(p, n, e);
-    }
-};
 
 void DrawMarker()
 {
@@ -119,7 +103,7 @@ TEST(DesktopWindow, PictureAndClicksMapThroughTheQuarterTurn)
     // A real click from the X server at that pixel reaches the touch object as (105, 55).
     INPTTouch* pInput = INPTTouch::alloc();
     pInput->clear();
-    Forward tView;
+    TouchForwarder tView;
     tView.pInput = pInput;
     UIWindow tWindow;
     tWindow.setTouchView(&tView);

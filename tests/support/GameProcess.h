@@ -50,10 +50,8 @@ std::string TEST_GameLog(const GameRun& tRun);
 // The frame count of the game's shutdown line, or -1 when the game did not shut down.
 int TEST_FramesDrawn(const std::string& strLog);
 
-// The game's top-level window (title "Boughfall"), looked for up to five seconds; 0 when none.
-unsigned long TEST_FindGameWindow();
-
-// The window's size; false when there is no game window.
+// The game's window is its top-level window titled "Boughfall", looked for up to five seconds.
+// Its size; false when there is no game window.
 bool TEST_GameWindowSize(int* pWidth, int* pHeight);
 
 // The size of the first icon in the window's _NET_WM_ICON, and the icon's pixel (ARGB) at
