@@ -21,8 +21,7 @@ void LevelTest::SetUpTestSuite()
     ASSERT_TRUE(TEST_OpenGLWindow(480, 320));
     // The window is the desktop's: the game's picture fills it, turned upright.
     HostDisplaySetForTest(true, 480, 320);
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
-    HostOpenAudio(22050, 1);
+    ASSERT_TRUE(TEST_OpenMixer(22050, 1));
     FS_SetResourceDirectory(std::getenv("BF_DATA_DIR"));
     TEX_ResetTextures();
     g_pAudio = new CAudio();
@@ -39,10 +38,9 @@ void LevelTest::TearDownTestSuite()
     delete g_pAudio;
     g_pAudio = nullptr;
     LEVEL_ForgetSounds();
-    // The audio thread stops before exit; the display stays open, as the window tests keep it,
-    // so that Mesa's driver is still loaded when the leak checker looks.
-    HostCloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // The display stays open, as the window tests keep it, so that Mesa's driver is still
+    // loaded when the leak checker looks.
+    TEST_CloseMixer();
 }
 
 void LevelTest::SetUp()

@@ -16,6 +16,7 @@
 #include "ALMixer.h"
 #include "Host.h"
 #include "MusicBackend.h"
+#include "TestSupport.h"
 
 namespace
 {
@@ -67,19 +68,11 @@ class ALMixerTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
-        HostOpenAudio(22050, 1);
-        ASSERT_EQ(g_Host.iAudioFrequency, 22050) << "no mixer: " << Mix_GetError();
+        ASSERT_TRUE(TEST_OpenMixer(22050, 1)) << "no mixer: " << Mix_GetError();
         s_pDevice = alcOpenDevice(nullptr);
     }
 
-    // The audio thread must be stopped before exit: left running, it can call into the mixer
-    // while the libraries are being unloaded.
-    static void TearDownTestSuite()
-    {
-        HostCloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
+    static void TearDownTestSuite() { TEST_CloseMixer(); }
 
     static ALCdevice* s_pDevice;
 };
@@ -282,11 +275,9 @@ TEST_F(ALMixerTest, NothingCrashesWithoutAnAudioDevice)
     ASSERT_EQ(SourceState(uiSource), AL_PLAYING);
 
     // As on a machine with no sound card: the driver cannot open, the mixer stays closed.
-    HostCloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    TEST_CloseMixer();
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    SDL_InitSubSystem(SDL_INIT_AUDIO);
-    HostOpenAudio(22050, 1);
+    ASSERT_FALSE(TEST_OpenMixer(22050, 1));
     ASSERT_EQ(g_Host.iAudioFrequency, 0);
 
     const ALuint uiNever = MakeSource(uiBuffer);

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "AtlasLayout.h"
-#include "Icon.h"
 #include "Music.h"
 #include "PvrtcEncoder.h"
 #include "SoundEffects.h"
@@ -338,25 +337,4 @@ TEST(Assets, MusicIsTaggedMpeg1StereoAndLoopsCleanly)
     EXPECT_GE(tLoop.size() / 2.0 / MUSIC_RATE, 30.0);
     EXPECT_LT(std::fabs(tLoop[0]) + std::fabs(tLoop[1]), 0.01f);
     EXPECT_LT(std::fabs(tLoop[tLoop.size() - 1]) + std::fabs(tLoop[tLoop.size() - 2]), 0.01f);
-}
-
-TEST(Assets, IconIsARedPommoOnABoughAtEverySize)
-{
-    for (int iSize : ICON_SIZES)
-    {
-        const CImageRGBA tIcon = ICON_Paint(iSize);
-        ASSERT_EQ(tIcon.iWidth, iSize);
-        auto At = [&](double dX, double dY) { return tIcon.At(int(dX * iSize), int(dY * iSize)); };
-        for (const double dCorner : {0.0, 0.99})
-        {
-            EXPECT_EQ(At(dCorner, 0.99)[3], 0) << iSize;  // clear below the bough's ends
-        }
-        const std::uint8_t* pBody = At(0.3, 0.6);
-        EXPECT_EQ(pBody[3], 255) << iSize;
-        EXPECT_GT(pBody[0], 2 * pBody[1]) << iSize;  // red
-        const std::uint8_t* pBark = At(0.39, 0.237);
-        EXPECT_EQ(pBark[3], 255) << iSize;
-        EXPECT_GT(pBark[0], pBark[1]) << iSize;  // brown
-        EXPECT_GT(pBark[1], pBark[2]) << iSize;
-    }
 }

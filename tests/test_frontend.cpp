@@ -122,8 +122,7 @@ protected:
     {
         ASSERT_TRUE(TEST_OpenGLWindow(WIDTH, HEIGHT));
         HostDisplaySetForTest(true, WIDTH, HEIGHT);  // game units are window pixels
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
-        HostOpenAudio(22050, 1);
+        ASSERT_TRUE(TEST_OpenMixer(22050, 1));
         const char* pData = std::getenv("BF_DATA_DIR");
         ASSERT_NE(pData, nullptr);
         s_strData = pData;
@@ -141,8 +140,7 @@ protected:
         delete g_pFontManager;
         g_pFontManager = nullptr;
         TEST_RemoveGameTouch();
-        HostCloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        TEST_CloseMixer();
         HostDisplaySetForTest(false, 0, 0);
     }
 

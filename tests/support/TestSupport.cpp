@@ -10,6 +10,7 @@
 
 #include "FileBytes.h"
 #include "GLES.h"
+#include "Host.h"
 #include "PngFile.h"
 
 bool TEST_OpenGLWindow(int iWidth, int iHeight)
@@ -147,6 +148,19 @@ int TEST_RunCommand(const std::string& strCommand, std::string* pOutput)
     }
     const int iStatus = pclose(pPipe);
     return WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : 128 + WTERMSIG(iStatus);
+}
+
+bool TEST_OpenMixer(int iFrequency, int iChannels)
+{
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    HostOpenAudio(iFrequency, iChannels);
+    return g_Host.iAudioFrequency == iFrequency;
+}
+
+void TEST_CloseMixer()
+{
+    HostCloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 std::string TEST_OutputDir()

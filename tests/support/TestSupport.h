@@ -82,6 +82,12 @@ std::vector<std::string> TEST_WaitForLines(const std::string& strPath, size_t ui
 // could not be started.
 int TEST_RunCommand(const std::string& strCommand, std::string* pOutput);
 
+// SDL's audio and the game's mixer opened at a format (the tests' disk driver); false when the
+// mixer did not open there. Close it before the process exits: a running audio thread can call
+// into a mixer that is being torn down.
+bool TEST_OpenMixer(int iFrequency, int iChannels);
+void TEST_CloseMixer();
+
 // Where screenshots of tests go (the build's test-output folder); created on demand.
 std::string TEST_OutputDir();
 
