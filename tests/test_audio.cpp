@@ -17,7 +17,6 @@
 #include "AudioTestFiles.h"
 #include "FileSystem.h"
 #include "Host.h"
-#include "SoundCommands.h"
 #include "TestSupport.h"
 
 namespace
@@ -189,24 +188,4 @@ TEST_F(AudioTest, DamagedAndForeignFilesAreFailedLoads)
     // The failures took no slot; the game plays on.
     EXPECT_EQ(tAudio.LoadSound("mono"), 0);
     EXPECT_EQ(tAudio.CreateSource(0, 0), 0);
-}
-
-TEST_F(AudioTest, InspectionCommandsReportWhatTheGameWouldLoad)
-{
-    std::string strMono = s_strData + "/SFX/mono.ogg";
-    char strCommand[] = "sound";
-    char* tArgs[] = {strCommand, strMono.data()};
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(BFTOOL_Sound(2, tArgs), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              strMono +
-                  ": channels 1, rate 22050 Hz, format AL_FORMAT_MONO16 (0x1101), 100000 bytes "
-                  "decoded\n");
-
-    std::string strText = Write("notogg", std::vector<std::uint8_t>(100, 'x'));
-    tArgs[1] = strText.data();
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(BFTOOL_Sound(2, tArgs), 1);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("Not an Ogg Vorbis file"),
-              std::string::npos);
 }

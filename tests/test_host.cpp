@@ -8,17 +8,14 @@
 #include <malloc.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "Host.h"
 #include "HostAccel.h"
 #include "HostDisplay.h"
-#include "HostGL.h"
 #include "TestSupport.h"
 #include "pdl.h"
 
@@ -125,42 +122,6 @@ TEST(HostDisplay, FirstWindowIsTheLargestWholeMultipleInNinetyPercent)
     EXPECT_EQ(HostDisplayInitialScale(2560, 1440), 4);
     EXPECT_EQ(HostDisplayInitialScale(800, 600), 1);
     EXPECT_EQ(HostDisplayInitialScale(320, 200), 1);
-}
-
-TEST(HostGL, ExtensionSubstringsSetTheCapabilities)
-{
-    g_HostGL = HostGLCaps{};
-    std::fill(std::begin(g_pHostGLEntryPoints), std::end(g_pHostGLEntryPoints), nullptr);
-    HostBindGLExtensionsFrom("GL_ARB_multitexture GL_EXT_bgra", nullptr);
-    EXPECT_EQ(g_HostGL.bExtensionsChecked, 1);
-    EXPECT_EQ(g_HostGL.bHasPVRTC, 0);
-    EXPECT_EQ(std::count(std::begin(g_pHostGLEntryPoints), std::end(g_pHostGLEntryPoints), nullptr),
-              std::size(g_pHostGLEntryPoints));
-    // Only the beginning of a longer name still counts: the test is a plain substring search.
-    HostBindGLExtensionsFrom("GL_IMG_texture_compression_pvrtc2", nullptr);
-    EXPECT_EQ(g_HostGL.bHasPVRTC, 1);
-    g_HostGL = HostGLCaps{};
-}
-
-TEST(HostViewport, LogicalSizesScaleToTheDevice)
-{
-    ASSERT_TRUE(TEST_OpenGLWindow(480, 480));
-    GLint iViewport[4];
-    SetDevice(320, 400);
-    HostSetViewport(0, 0, 320, 480);
-    glGetIntegerv(GL_VIEWPORT, iViewport);
-    EXPECT_EQ(iViewport[2], 320);
-    EXPECT_EQ(iViewport[3], 400);
-
-    // With the window open the portrait viewport lands turned in the game rectangle.
-    HostDisplaySetForTest(true, 480, 480);
-    HostSetViewport(0, 0, 320, 480);
-    glGetIntegerv(GL_VIEWPORT, iViewport);
-    EXPECT_EQ(iViewport[0], 0);
-    EXPECT_EQ(iViewport[1], 80);
-    EXPECT_EQ(iViewport[2], 480);
-    EXPECT_EQ(iViewport[3], 320);
-    HostDisplaySetForTest(false, 0, 0);
 }
 
 TEST(HostFiles, NullArgumentsDoNothingAndLengthKeepsThePosition)
