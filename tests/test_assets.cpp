@@ -302,7 +302,8 @@ TEST(Assets, SoundEffectsAreMono22050Vorbis)
     }
 }
 
-TEST(Assets, MusicIsTaggedMpeg1StereoAndLoopsCleanly)
+// (Its frames' format is the probe's, when test_game_binary hears the title music.)
+TEST(Assets, MusicIsTaggedAndLoopsCleanly)
 {
     const std::vector<std::uint8_t> tMp3 = ReadData("Music/BoughfallTheme.mp3");
     ASSERT_GT(tMp3.size(), 10u);
@@ -312,26 +313,6 @@ TEST(Assets, MusicIsTaggedMpeg1StereoAndLoopsCleanly)
     const std::string strTag(tMp3.begin() + 10, tMp3.begin() + std::ptrdiff_t(uiTag));
     EXPECT_NE(strTag.find("TIT2"), std::string::npos);
     EXPECT_NE(strTag.find("TPE1"), std::string::npos);
-    // Right after the tag: a frame header, MPEG-1 Layer III, 44100 Hz, not single-channel.
-    int iFrames = 0;
-    std::size_t uiAt = uiTag;
-    while (uiAt + 4 <= tMp3.size())
-    {
-        ASSERT_EQ(tMp3[uiAt], 0xFF) << "frame " << iFrames;
-        ASSERT_EQ(tMp3[uiAt + 1] & 0xE0, 0xE0);
-        ASSERT_EQ((tMp3[uiAt + 1] >> 3) & 3, 3) << "MPEG-1";
-        ASSERT_EQ((tMp3[uiAt + 1] >> 1) & 3, 1) << "Layer III";
-        ASSERT_EQ((tMp3[uiAt + 2] >> 2) & 3, 0) << "44100 Hz";
-        ASSERT_NE(tMp3[uiAt + 3] >> 6, 3) << "two channels";
-        static const int BITRATES[16] = {0,   32,  40,  48,  56,  64,  80,  96,
-                                         112, 128, 160, 192, 224, 256, 320, 0};
-        const int iBitrate = BITRATES[tMp3[uiAt + 2] >> 4];
-        ASSERT_GT(iBitrate, 0);
-        uiAt += std::size_t(144000 * iBitrate / 44100 + ((tMp3[uiAt + 2] >> 1) & 1));
-        ++iFrames;
-    }
-    EXPECT_GE(iFrames * 1152.0 / 44100.0, 30.0);
-
     // The loop itself: at least 30 seconds, and quiet where it joins its own start.
     const std::vector<float> tLoop = MUSIC_Render();
     EXPECT_GE(tLoop.size() / 2.0 / MUSIC_RATE, 30.0);

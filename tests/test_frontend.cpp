@@ -181,6 +181,12 @@ protected:
         TEST_TapGame(iX, iY);
         return Frame();
     }
+    // Two touches on an item of the column: the first lights it up, the second opens it.
+    void Open(int iRow)
+    {
+        Tap(ITEM_X, iRow);
+        Tap(ITEM_X, iRow);
+    }
 
     // Entered as after a game, up to the menus; then, if asked, until the title has arrived.
     void ReachMenus(bool bWaitForTitle)
@@ -358,8 +364,7 @@ TEST_F(FrontEndTest, TheAudioPageShowsAndAppliesTheSwitches)
 {
     g_pAudio->DisableSound();
     ReachMenus(true);
-    Tap(ITEM_X, ROW_OPTIONS);
-    Tap(ITEM_X, ROW_OPTIONS);
+    Open(ROW_OPTIONS);
     Tap(ITEM_X, ROW_AUDIO);  // item 0 of a fresh page: opens at once
     CMenu* pAudio = OptionsPage(0);
     ASSERT_EQ(tFrontEnd.pCurrentMenu, pAudio);
@@ -375,8 +380,7 @@ TEST_F(FrontEndTest, TheAudioPageShowsAndAppliesTheSwitches)
     EXPECT_STREQ(pAudio->pItems[0]->DisplayText(strText, sizeof(strText)), "SFX On");
 
     // Music off: the switch and the player follow; entering again shows it off.
-    Tap(ITEM_X, ROW_INSTRUCTIONS);
-    Tap(ITEM_X, ROW_INSTRUCTIONS);
+    Open(ROW_INSTRUCTIONS);
     EXPECT_FALSE(tFrontEnd.IsMusicEnabled());
     EXPECT_FALSE(g_pMusicPlayer->IsEnabled());
     tFrontEnd.Free();
@@ -386,13 +390,13 @@ TEST_F(FrontEndTest, TheAudioPageShowsAndAppliesTheSwitches)
     g_pMusicPlayer->Enable();
 }
 
-TEST_F(FrontEndTest, TheLogoHidesOnTheInstructionsAndStaysOnTheCredits)
+// The instructions hide the logo; the credits keep it over their picture, scroll a unit a
+// frame without allocating, and start again from the top on every visit.
+TEST_F(FrontEndTest, TheInstructionsHideTheLogoAndTheCreditsScrollUnderIt)
 {
     ReachMenus(true);
-    Tap(ITEM_X, ROW_OPTIONS);
-    Tap(ITEM_X, ROW_OPTIONS);
-    Tap(ITEM_X, ROW_INSTRUCTIONS);
-    Tap(ITEM_X, ROW_INSTRUCTIONS);
+    Open(ROW_OPTIONS);
+    Open(ROW_INSTRUCTIONS);
     ASSERT_TRUE(tFrontEnd.bShowInstructions);
     Shot("instructions");
     const Picture tInstructions = Read();
@@ -421,16 +425,7 @@ TEST_F(FrontEndTest, TheLogoHidesOnTheInstructionsAndStaysOnTheCredits)
     const Picture tWithLogo = Read();
     EXPECT_FALSE(RegionsEqual(tCredits, tBare, 315, 471, 8, 50));
     EXPECT_TRUE(RegionsEqual(tCredits, tWithLogo, 315, 471, 8, 50));
-}
 
-TEST_F(FrontEndTest, TheCreditsScrollAUnitAFrameAndRestartFromTheTop)
-{
-    ReachMenus(true);
-    Tap(ITEM_X, ROW_OPTIONS);
-    Tap(ITEM_X, ROW_OPTIONS);
-    Tap(ITEM_X, ROW_CREDITS);
-    Tap(ITEM_X, ROW_CREDITS);
-    ASSERT_TRUE(tFrontEnd.bShowCredits);
     const int iLineHeight = tFrontEnd.pFont->GetLineHeight();
     // Text is looked for left of the logo: the first lines are empty.
     EXPECT_EQ(BrightRows(Read(), 60, 300, 60, 250).first, -1);
@@ -517,10 +512,8 @@ TEST_F(FrontEndTest, AFontWithoutLineHeightStillScrollsTheCredits)
     ASSERT_TRUE(TEST_WriteMonoFont(strDir, "Boughfall", 0, 10));
     FS_SetResourceDirectory(strDir.c_str());
     ReachMenus(false);
-    Tap(ITEM_X, ROW_OPTIONS);
-    Tap(ITEM_X, ROW_OPTIONS);
-    Tap(ITEM_X, ROW_CREDITS);
-    Tap(ITEM_X, ROW_CREDITS);
+    Open(ROW_OPTIONS);
+    Open(ROW_CREDITS);
     ASSERT_TRUE(tFrontEnd.bShowCredits);
     testing::internal::CaptureStdout();  // the font's capacity notice
     for (int i = 0; i < 5; ++i)

@@ -88,23 +88,20 @@ TEST_F(HighScoreTest, LaunchCheckBuildsOrConvertsTheFile)
     EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 0, 0));
 }
 
+// A new level takes the stored score; a file cut short gives 0, never an unset score.
 TEST_F(HighScoreTest, ANewLevelReadsAValidFileOnly)
 {
-    ASSERT_TRUE(TEST_WriteFile(ScorePath(), ScoreFile("BFS", 1, 250, 0)));
-    int iScore = -1;
-    EXPECT_TRUE(SCORE_Read(&iScore));
-    EXPECT_EQ(iScore, 250);
-    NewLevel();
-    EXPECT_EQ(pLevel->iHighScore, 250);
-
-    std::vector<std::uint8_t> tShort = ScoreFile("BFS", 1, 250, 0);
-    tShort.resize(7);
-    ASSERT_TRUE(TEST_WriteFile(ScorePath(), tShort));
-    iScore = -1;
-    EXPECT_FALSE(SCORE_Read(&iScore));
-    EXPECT_EQ(iScore, 0);
-    NewLevel();
-    EXPECT_EQ(pLevel->iHighScore, 0);
+    std::vector<std::uint8_t> tFile = ScoreFile("BFS", 1, 250, 0);
+    for (const int iExpected : {250, 0})
+    {
+        ASSERT_TRUE(TEST_WriteFile(ScorePath(), tFile));
+        int iScore = -1;
+        EXPECT_EQ(SCORE_Read(&iScore), iExpected != 0);
+        EXPECT_EQ(iScore, iExpected);
+        NewLevel();
+        EXPECT_EQ(pLevel->iHighScore, iExpected);
+        tFile.resize(7);
+    }
 }
 
 TEST_F(HighScoreTest, OnlyAFinalScoreAboveTheStoredOneIsWritten)

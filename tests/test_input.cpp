@@ -1,5 +1,5 @@
 // The input objects: touch slots and point lists, the accelerometer's low-pass filter, and the
-// host's poll (smoothing, quantisation, the emulated device).
+// emulated device behind the host's poll (whose leaned samples test_replay reads exactly).
 
 #include <gtest/gtest.h>
 
@@ -118,38 +118,6 @@ TEST(AccelerometerFilter, BlendsTwoPercentOfEachSample)
         static_cast<float>(static_cast<double>(0.02f) + static_cast<double>(0.02f) * 0.98f);
     EXPECT_EQ(fVector[0], fExpected);
     EXPECT_NEAR(fVector[0], 0.0396f, 1e-6);
-}
-
-TEST(AccelerometerPoll, SmoothsQuantisesAndScales)
-{
-    g_HostAccel.iLastX = g_HostAccel.iLastY = g_HostAccel.iLastZ = 0;
-    float fX = 0.0f;
-    float fY = 0.0f;
-    float fZ = 0.0f;
-    const int iFull[3] = {16384, 16384, 16384};
-    HostAccelFilterAxes(iFull, &fX, &fY, &fZ);  // raw values taken as they are
-    EXPECT_FLOAT_EQ(fX, 0.125f);
-    EXPECT_FLOAT_EQ(fY, -0.125f);
-    EXPECT_FLOAT_EQ(fZ, 0.125f);
-    const int iZero[3] = {0, 0, 0};
-    HostAccelFilterAxes(iZero, &fX, &fY, &fZ);  // (0 + 3 x 16384) / 4 = 12288
-    EXPECT_EQ(g_HostAccel.iLastX, 12288);
-    EXPECT_FLOAT_EQ(fX, 3072.0f / 32768.0f);
-
-    for (int iRaw = -32; iRaw <= -1; ++iRaw)
-    {
-        EXPECT_EQ(HostAccelQuantise(iRaw), -8) << iRaw;
-    }
-    for (int iRaw = 1; iRaw <= 31; ++iRaw)
-    {
-        EXPECT_EQ(HostAccelQuantise(iRaw), 0) << iRaw;
-    }
-    g_HostAccel.iLastX = g_HostAccel.iLastY = g_HostAccel.iLastZ = 0;
-    const int iNoise[3] = {-1, -32, 5};
-    HostAccelFilterAxes(iNoise, &fX, &fY, &fZ);
-    EXPECT_FLOAT_EQ(fX, -8.0f / 32768.0f);
-    EXPECT_FLOAT_EQ(fZ, 0.0f);
-    g_HostAccel.iLastX = g_HostAccel.iLastY = g_HostAccel.iLastZ = 0;
 }
 
 TEST(AccelerometerPoll, EmulatedDeviceLeansSmoothlyAndIsNeverWeightless)

@@ -43,44 +43,30 @@ TEST_F(LevelTest, CatchesScoreByRipenessThrowAndMultiplier)
     NewLevel();
     Play();
     const int iNoBefore = LEVEL_SoundPlays(LEVEL_SOUND_NO);
-
-    // A ripe pommo thrown upwards into its basket at x1: 2 points, doubled.
-    int k = Spawn();
-    ASSERT_GE(k, 0);
-    int iType = pLevel->pPommos[k]->iType;
-    AboutToLand(k, BasketMiddle(iType), POMMO_RIPE, true);
-    pLevel->Update(STEP);
-    EXPECT_EQ(pLevel->iScore, 4);
-    EXPECT_EQ(pLevel->pPommos[k], nullptr);
-    EXPECT_EQ(pLevel->tPopups[0].iValue, 4);
-
-    // The same throw at x5 scores 20.
+    // A pommo just grown lands: the score it makes and the popup it raises.
+    auto Land = [&](int iState, bool bThrownUp, bool bOwnBasket, int iPopup)
+    {
+        const int k = SpawnOne();
+        const int iType = pLevel->pPommos[k]->iType;
+        const int iScore = pLevel->iScore;
+        AboutToLand(k, bOwnBasket ? BasketMiddle(iType) : WrongBasket(iType), iState, bThrownUp);
+        pLevel->Update(STEP);
+        EXPECT_EQ(pLevel->pPommos[k], nullptr);
+        EXPECT_EQ(pLevel->tPopups[iPopup].iValue, pLevel->iScore - iScore);
+        return pLevel->iScore - iScore;
+    };
+    // Ripe, thrown upwards into its basket: 2 points, doubled; at x5, 20.
+    EXPECT_EQ(Land(POMMO_RIPE, true, true, 0), 4);
     pLevel->iMultiplier = 5;
-    k = Spawn();
-    iType = pLevel->pPommos[k]->iType;
-    AboutToLand(k, BasketMiddle(iType), POMMO_RIPE, true);
-    pLevel->Update(STEP);
-    EXPECT_EQ(pLevel->iScore, 24);
-    EXPECT_EQ(pLevel->tPopups[1].iValue, 20);
-
-    // A growing pommo dropped straight down into the wrong basket costs 1 x 5 and resets the
-    // multiplier and the streak; the miss is heard.
-    k = Spawn();
-    iType = pLevel->pPommos[k]->iType;
-    AboutToLand(k, WrongBasket(iType), POMMO_GROWING, false);
-    pLevel->Update(STEP);
-    EXPECT_EQ(pLevel->iScore, 19);
+    EXPECT_EQ(Land(POMMO_RIPE, true, true, 1), 20);
+    // Growing, dropped straight down into the wrong basket: 1 x 5 lost, the multiplier and the
+    // streak back to the start; the miss is heard.
+    EXPECT_EQ(Land(POMMO_GROWING, false, false, 2), -5);
     EXPECT_EQ(pLevel->iMultiplier, 1);
     EXPECT_EQ(pLevel->iStreak, 0);
-    EXPECT_EQ(pLevel->tPopups[2].iValue, -5);
     EXPECT_EQ(LEVEL_SoundPlays(LEVEL_SOUND_NO), iNoBefore + 1);
-
     // Overripe counts as one point, like growing.
-    k = Spawn();
-    iType = pLevel->pPommos[k]->iType;
-    AboutToLand(k, BasketMiddle(iType), POMMO_OVERRIPE, false);
-    pLevel->Update(STEP);
-    EXPECT_EQ(pLevel->iScore, 20);
+    EXPECT_EQ(Land(POMMO_OVERRIPE, false, true, 3), 1);
 }
 
 TEST_F(LevelTest, BasketEdgesAreInside)

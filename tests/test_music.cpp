@@ -1,6 +1,5 @@
 // The music backend and MusicPlayer on the real SDL_mixer (disk driver), with MP3 files made
-// here by libmp3lame. The volume test runs first: the backend's volume state lives for the
-// whole process.
+// here by libmp3lame.
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -72,24 +71,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(MusicTest, VolumeScaleShrinksAfterOddAppliedValues)
-{
-    MusicSetVolume(256);
-    EXPECT_EQ(Mix_VolumeMusic(-1), 128);
-    MusicSetVolume(255);  // applied 255: the mixer keeps 127
-    EXPECT_EQ(Mix_VolumeMusic(-1), 127);
-    MusicSetVolume(250);  // 254 came back for 255: scale 254/255, applied 249
-    EXPECT_EQ(Mix_VolumeMusic(-1), 124);
-    MusicSetVolume(256);  // 248 came back for 249: scale 248/250, applied 253
-    EXPECT_EQ(Mix_VolumeMusic(-1), 126);
-    MusicSetVolume(256);  // the same request again changes nothing
-    EXPECT_EQ(Mix_VolumeMusic(-1), 126);
-
-    Mix_VolumeMusic(64);  // someone else turned it down: scale 128/256
-    MusicSetVolume(200);
-    EXPECT_EQ(Mix_VolumeMusic(-1), 50);
-}
 
 TEST_F(MusicTest, ProbeReadsTheFirstFrameHeader)
 {

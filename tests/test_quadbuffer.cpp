@@ -60,22 +60,6 @@ void SavePNG(const char* pName)
 
 }  // namespace
 
-// Texture coordinates and corners of an atlas picture, a centred one and an upside-down screen
-// rectangle (the level's leaves); what they draw is read back below and in test_level_draw.
-TEST(Image, CornersAndTextureCoordinates)
-{
-    const CImage tImage(1, Rect(0, 64, 0, 32), 256, 128, 32, 64, false);
-    EXPECT_FLOAT_EQ(tImage.tVerts[2].u, 0.125f);
-    EXPECT_FLOAT_EQ(tImage.tVerts[1].v, 0.5f);
-    EXPECT_FLOAT_EQ(tImage.tVerts[0].y, 64.0f);  // corner 0 is the upper left
-    const CImage tCentred(1, Rect(0, 31, 0, 45), 64, 64, 45, 31, true);
-    EXPECT_FLOAT_EQ(tCentred.tVerts[1].x, -22.0f);
-    EXPECT_FLOAT_EQ(tCentred.tVerts[3].x, 23.0f);
-    const CImage tScreen(1, Rect(0, 8, 0, 8), 8, 8, Rect(0, 112, -16, 16));
-    EXPECT_FLOAT_EQ(tScreen.tVerts[1].y, 112.0f);
-    EXPECT_FLOAT_EQ(tScreen.GetHeight(), -112.0f);
-}
-
 // Through a matrix (z taken from it, the source z ignored, alpha given), at an offset, and as
 // they are; the indices make two triangles a quad.
 TEST(QuadBuffer, AddingQuadsInEveryForm)
