@@ -6,13 +6,13 @@
 // own readers must take it. The copy holds real levels, so no game has to be started for each
 // kill: a start of the binary (window, data, title) costs about a second, a fork a millisecond.
 
-#include <dirent.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <thread>
@@ -30,23 +30,16 @@ constexpr int NUM_KILLS = 1000;
 constexpr int MAX_DELAY_MICROSECONDS = 3000;
 
 // Temporary files a killed write left beside pName in the folder; they are removed.
-int SweepTemporaries(const std::string& strDir, const char* pName)
+int SweepTemporaries(const std::string& strDir, const std::string& strName)
 {
     int iFound = 0;
-    DIR* pDir = opendir(strDir.c_str());
-    const size_t uiLength = std::strlen(pName);
-    for (dirent* pEntry = pDir != nullptr ? readdir(pDir) : nullptr; pEntry != nullptr;
-         pEntry = readdir(pDir))
+    for (const auto& tEntry : std::filesystem::directory_iterator(strDir))
     {
-        if (std::strncmp(pEntry->d_name, pName, uiLength) == 0 && pEntry->d_name[uiLength] == '.')
+        if (tEntry.path().filename().string().rfind(strName + ".", 0) == 0)
         {
             ++iFound;
-            unlink((strDir + "/" + pEntry->d_name).c_str());
+            std::filesystem::remove(tEntry.path());
         }
-    }
-    if (pDir != nullptr)
-    {
-        closedir(pDir);
     }
     return iFound;
 }

@@ -1,7 +1,7 @@
 // The desktop window end to end: the host opens it, the game picture lands upright where it
-// should (also after a resize), and a real mouse click from the X server reaches the touch
-// input object as the game point under the pointer. On its own 1280 x 800 virtual screen the
-// first window is 960 x 640.
+// should (also after a resize, between bars) and the fade darkens it, and a real mouse click from
+// the X server reaches the touch input object as the game point under the pointer. On its own 1280
+// x 800 virtual screen the first window is 960 x 640.
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -15,7 +15,6 @@
 #include "Host.h"
 #include "HostDisplay.h"
 #include "INPTTouch.h"
-#include "PngFile.h"
 #include "Screen.h"
 #include "Settings.h"
 #include "TestSupport.h"
@@ -95,9 +94,12 @@ TEST(DesktopWindow, PictureAndClicksMapThroughTheQuarterTurn)
     DrawMarker();
     EXPECT_EQ(TEST_ReadPixel(330, 110), 0x00FF00FFu);
     EXPECT_EQ(TEST_ReadPixel(60, 320), 0x000000FFu);  // the bar stays black
-    const std::vector<std::uint8_t> tShot = TEST_ReadPixels(0, 0, 1200, 640);
-    PNG_WriteRGBA((TEST_OutputDir() + "/window-resized.png").c_str(), 1200, 640, tShot.data(),
-                  true);
+    TEST_ReadPicture(1200, 640).Save("window-resized.png");
+    // The fade darkens the picture by its level.
+    FADE_Set(0.5f);
+    FADE_Draw();
+    EXPECT_NEAR(static_cast<int>((TEST_ReadPixel(330, 110) >> 16) & 0xFF), 128, 2);
+    FADE_Set(1.0f);
     HostSwapBuffers();
 
     // A real click from the X server at that pixel reaches the touch object as (105, 55).
