@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "Application.h"
@@ -117,15 +118,7 @@ protected:
         ASSERT_EQ(g_pGame->pLevel->iMode, LEVEL_PLAYING);
     }
 
-    bool SavedGameExists() const
-    {
-        FILE* pFile = std::fopen((strSaves + "/gamesave.dat").c_str(), "rb");
-        if (pFile != nullptr)
-        {
-            std::fclose(pFile);
-        }
-        return pFile != nullptr;
-    }
+    bool SavedGameExists() const { return std::filesystem::exists(strSaves + "/gamesave.dat"); }
 
     std::string strDataHome;
     std::string strSaves;

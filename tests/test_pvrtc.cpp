@@ -124,22 +124,12 @@ TEST(PVRTCBlocks, HandBuiltBlocksDecodeToTheirKnownColours)
     }
 }
 
-TEST(PVRTCBlocks, MortonOrderAndGridChecks)
+// A level whose block grid is not a power of two is a programming error here: the loaders
+// refuse such files first (test_textures).
+TEST(PVRTCBlocks, AGridThatIsNotAPowerOfTwoIsAProgrammingError)
 {
-    EXPECT_EQ(PVRT_TwiddleUV(4, 4, 0, 1), 2u);  // x goes to the odd bits
-    EXPECT_EQ(PVRT_TwiddleUV(4, 4, 3, 3), 15u);
-    EXPECT_EQ(PVRT_TwiddleUV(2, 8, 1, 5), 4u * 2 + 3u);  // high x bits above the square
-    EXPECT_EQ(PVRT_TwiddleUV(8, 2, 5, 1), 4u * 2 + 3u);
-    // Small levels read a 2 x 2 grid.
-    EXPECT_EQ(PVRT_LevelDataSize(true, 4, 4), 32u);
-    EXPECT_EQ(PVRT_LevelDataSize(false, 1024, 1024), 512u * 1024u);
-    EXPECT_EQ(PVRT_LevelDataSize(true, 1024, 512), 128u * 1024u);
-
-    EXPECT_TRUE(PVRT_IsDecodableLevel(false, 1, 1));
-    EXPECT_TRUE(PVRT_IsDecodableLevel(true, 32, 8));
-    EXPECT_FALSE(PVRT_IsDecodableLevel(false, 12, 8));  // 3 blocks across
-    EXPECT_FALSE(PVRT_IsDecodableLevel(true, 16, 24));  // 6 blocks down
-    EXPECT_FALSE(PVRT_IsDecodableLevel(false, 0, 8));
+    EXPECT_EQ(PVRT_LevelDataSize(true, 4, 4), 32u);  // small levels read a 2 x 2 grid
+    EXPECT_FALSE(PVRT_IsDecodableLevel(false, 12, 8));
     BF_EXPECT_ASSERT(PVRTDecompressPVRTC(Bytes(64 * 8).data(), 0, 12, 8, Bytes(12 * 8 * 4).data()),
                      "PVRTDecompress:[0-9]+: failed assertion `POWER_OF_2\\(XSize\\)'");
 }

