@@ -245,8 +245,8 @@ void WriteTexts()
     // when they change, the touches and the quit.
     const std::string strRecording =
         "0 seed 77\n0 file score.dat 9\n0 bytes 424653010c000000\n0 bytes 00\n"
-        "0 dt 0.0166667\n0 accel 0 -1 0\n12 accel -0.25 -0.96 0\n200 down 247 158\n"
-        "201 up 247 158\n305 dt 0.0171\n400 key escape down\n420 down 240 160\n"
+        "0 dt 0.0166667\n0 accel 0 -1 0\n12 accel -0.25 -0.96 0\n200 down 164 158\n"
+        "201 up 164 158\n305 dt 0.0171\n400 key escape down\n420 down 240 160\n"
         "421 up 240 160\n500 focus out\n500 focus in\n640 quit\n";
     Write("script", "recording.txt", Bytes(strRecording.begin(), strRecording.end()));
 }

@@ -61,7 +61,7 @@ sleep 3; read -r menus_cpu menus_x < <(cpu $pid); wait $pid
 menus_frames=$(sed -n 's/Shutting down after \([0-9]*\) frames/\1/p' "$work/menus-out.txt")
 
 # Play at frame 200, when the menus are live; the level plays from about frame 270.
-printf '200 down 247 158\n201 up 247 158\n%d quit\n' $(( 330 + (seconds + 1) * 60 )) > "$work/level.txt"
+printf '200 down 164 158\n201 up 164 158\n%d quit\n' $(( 330 + (seconds + 1) * 60 )) > "$work/level.txt"
 BOUGHFALL_SCRIPT="$work/level.txt" "$game" > "$work/level-out.txt" & pid=$!
 sleep 5.5; read -r level_cpu level_x < <(cpu $pid); level_hwm=$(hwm $pid); wait $pid
 

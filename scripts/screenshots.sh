@@ -23,11 +23,11 @@ opening=("0 seed 7" "0 clock fixed" "0 frames unpaced")
 
 # The title with its menu, then the options page (a first touch highlights, a second opens).
 play "${opening[@]}" "240 shot $out/title.png" \
-    "250 down 247 118" "251 up 247 118" "260 down 247 118" "261 up 247 118" \
+    "250 down 164 118" "251 up 164 118" "260 down 164 118" "261 up 164 118" \
     "280 shot $out/options.png" "281 quit"
 
 # A level: a pommo thrown into its basket, then the game lost by three drops.
-play "${opening[@]}" "200 down 247 158" "201 up 247 158" \
+play "${opening[@]}" "200 down 164 158" "201 up 164 158" \
     "600 down 130 128" "603 move 130 110" "606 move 130 100" "608 up 130 100" \
     "1100 shot $out/level.png" "2200 shot $out/game-over.png" "2201 quit"
 ls -l "$out"

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "AtlasLayout.h"
+#include "FrontEndLayout.h"
 #include "Music.h"
 #include "PvrtcEncoder.h"
 #include "SoundEffects.h"
@@ -115,6 +116,30 @@ std::map<std::string, std::vector<std::uint8_t>> RunGenerator(const std::string&
     }
     return tFiles;
 }
+// Hue (degrees, 0 = red) and saturation of a colour, as HSV reckons them.
+void HueAndSaturation(double dR, double dG, double dB, double& dHue, double& dSaturation)
+{
+    const double dMax = std::max({dR, dG, dB});
+    const double dRange = dMax - std::min({dR, dG, dB});
+    dSaturation = dMax > 0 ? dRange / dMax : 0;
+    dHue = 0;
+    if (dRange > 0)
+    {
+        if (dMax == dR)
+        {
+            dHue = 60 * std::fmod((dG - dB) / dRange + 6, 6);
+        }
+        else if (dMax == dG)
+        {
+            dHue = 60 * ((dB - dR) / dRange + 2);
+        }
+        else
+        {
+            dHue = 60 * ((dR - dG) / dRange + 4);
+        }
+    }
+}
+
 }  // namespace
 
 TEST(Assets, GeneratorWritesTheSameBytesEveryTime)
@@ -224,6 +249,53 @@ TEST(Assets, BasketCellsCarryThePommoColours)
     }
 }
 
+TEST(Assets, EveryFaceOfAPommoKeepsTheColourOfItsType)
+{
+    // The body's mean colour in every frame, growing to fallen, has its type's hue and is no
+    // grey: the hue ranges (the red one through 0) do not meet.
+    const sTga tAtlas = LoadTga("Textures/level_1.tga");
+    ASSERT_EQ(tAtlas.iWidth, ATLAS_SIZE);
+    const double tHues[4][2] = {{-25, 30}, {35, 65}, {255, 295}, {195, 230}};
+    for (int iType = 0; iType < 4; ++iType)
+    {
+        for (int iFrame = 0; iFrame < 8; ++iFrame)
+        {
+            const sAtlasRect& tR = LEVEL_POMMO[iType];
+            const int iLeft = tR.iLeft + iFrame * POMMO_FRAME_STEP;
+            double tSum[3] = {0, 0, 0};
+            int iCount = 0;
+            // The lower half of the box, below the stalk and its leaves; neither the dark
+            // outline and face nor the white shine.
+            for (int iY = tR.iTop + tR.Height() / 2; iY < tR.iBottom; ++iY)
+            {
+                for (int iX = iLeft; iX < iLeft + tR.Width(); ++iX)
+                {
+                    const auto tP = tAtlas.At(iX, iY);
+                    const int iMax = std::max({tP[0], tP[1], tP[2]});
+                    const int iMin = std::min({tP[0], tP[1], tP[2]});
+                    if (tP[3] == 255 && iMax > 70 && iMin < 225)
+                    {
+                        for (int k = 0; k < 3; ++k)
+                        {
+                            tSum[k] += tP[k];
+                        }
+                        ++iCount;
+                    }
+                }
+            }
+            ASSERT_GT(iCount, 200) << "type " << iType << " frame " << iFrame;
+            double dHue = 0;
+            double dSaturation = 0;
+            HueAndSaturation(tSum[0] / iCount, tSum[1] / iCount, tSum[2] / iCount, dHue,
+                             dSaturation);
+            dHue -= (iType == 0 && dHue > 180) ? 360 : 0;
+            EXPECT_GE(dHue, tHues[iType][0]) << "type " << iType << " frame " << iFrame;
+            EXPECT_LE(dHue, tHues[iType][1]) << "type " << iType << " frame " << iFrame;
+            EXPECT_GT(dSaturation, 0.35) << "type " << iType << " frame " << iFrame;
+        }
+    }
+}
+
 TEST(Assets, FrontEndAtlasAndSplash)
 {
     const sTga tAtlas = LoadTga("Textures/frontend.tga");
@@ -240,6 +312,27 @@ TEST(Assets, FrontEndAtlasAndSplash)
     {
         EXPECT_EQ(tAtlas.At(tR.iLeft, tR.iTop)[3], 255);
         EXPECT_EQ(tAtlas.At(tR.iRight - 1, tR.iBottom - 1)[3], 255);
+    }
+    // The logo shows nothing above LOGO_TOP on the screen and the back arrow nothing outside
+    // its disc, so neither covers a word on the boards (both are drawn with their bottom-left
+    // corners at the bottom of the screen, the logo at y LOGO_MARGIN).
+    const sAtlasRect& tLogo = FRONT_RECTS[FRONT_LOGO];
+    EXPECT_FALSE(AnyVisible(tAtlas, tLogo.iLeft, tLogo.iTop, tLogo.iRight,
+                            tLogo.iBottom - (LOGO_TOP - LOGO_MARGIN)));
+    EXPECT_TRUE(AnyVisible(tAtlas, tLogo.iLeft, tLogo.iBottom - (LOGO_TOP - LOGO_MARGIN),
+                           tLogo.iRight, tLogo.iBottom));
+    const sAtlasRect& tBack = FRONT_RECTS[FRONT_BACK_BUTTON];
+    for (int iY = tBack.iTop; iY < tBack.iBottom; ++iY)
+    {
+        for (int iX = tBack.iLeft; iX < tBack.iRight; ++iX)
+        {
+            const double dX = iX + 0.5 - tBack.iLeft - BACK_DISC_X;
+            const double dY = tBack.iBottom - (iY + 0.5) - BACK_DISC_Y;
+            if (std::hypot(dX, dY) > BACK_DISC_RADIUS)
+            {
+                ASSERT_LE(tAtlas.At(iX, iY)[3], 128) << iX - tBack.iLeft << "," << iY - tBack.iTop;
+            }
+        }
     }
 
     // The splash: PVRTC 4 bpp, 512 x 512 behind a version 2 header (its fields are read back

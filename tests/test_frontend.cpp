@@ -20,6 +20,7 @@
 #include "FileSystem.h"
 #include "FontManager.h"
 #include "FrontEnd.h"
+#include "FrontEndLayout.h"
 #include "Game.h"
 #include "GameTouch.h"
 #include "Host.h"
@@ -39,14 +40,14 @@ constexpr int WIDTH = 480;
 constexpr int HEIGHT = 320;
 
 // Where the items are: all centred on x 164.
-constexpr int ITEM_X = 247;
-constexpr int ROW_PLAY = 148;  // main page; the free-games page uses the same rows
-constexpr int ROW_OPTIONS = 112;
-constexpr int ROW_SEASONAL = 76;
-constexpr int ROW_FREE_GAMES = 40;
-constexpr int ROW_AUDIO = 136;  // options page; the audio page's "SFX" and "Music" too
-constexpr int ROW_INSTRUCTIONS = 96;
-constexpr int ROW_CREDITS = 56;
+constexpr int ITEM_X = MENU_X;
+constexpr int ROW_PLAY = MENU_MAIN_ROWS[0];  // main page; the free-games page uses the same rows
+constexpr int ROW_OPTIONS = MENU_MAIN_ROWS[1];
+constexpr int ROW_SEASONAL = MENU_MAIN_ROWS[2];
+constexpr int ROW_FREE_GAMES = MENU_MAIN_ROWS[3];
+constexpr int ROW_AUDIO = MENU_OPTION_ROWS[0];  // options page; the audio page's switches too
+constexpr int ROW_INSTRUCTIONS = MENU_OPTION_ROWS[1];
+constexpr int ROW_CREDITS = MENU_OPTION_ROWS[2];
 constexpr int BACK_X = 40;  // inside the back button, bottom left
 constexpr int BACK_Y = 40;
 
@@ -408,6 +409,49 @@ TEST_F(FrontEndTest, TheInstructionsHideTheLogoAndTheCreditsScrollUnderIt)
     ASSERT_TRUE(tFrontEnd.bShowCredits);
     EXPECT_EQ(tFrontEnd.iCreditsLine, 0);
     EXPECT_FALSE(CreditsText(Read()));
+}
+
+TEST_F(FrontEndTest, EveryItemAndCreditsLineFitsItsBoard)
+{
+    ReachMenus(false);
+    CFont* pFont = tFrontEnd.pFont;
+    // Every page's items, the switches with each of their values, as they are drawn: centred
+    // between their sides with their bottom at iBottom, inside the frame of the title's board.
+    const sScreenBox tMenuRoom = MENU_BOARD.Inset(BOARD_FRAME);
+    const int iLineHeight = pFont->GetLineHeight();
+    for (CMenu* pPage : {tFrontEnd.pMainMenu, Page(1), OptionsPage(0), Page(3)})
+    {
+        for (int i = 0; i < pPage->iNumItems; ++i)
+        {
+            CMenuItem* pItem = pPage->pItems[i];
+            for (int v = 0; v < std::max(1, pItem->iNumValues); ++v)
+            {
+                char strText[MAX_DISPLAY_LENGTH];
+                pItem->DisplayText(strText, sizeof strText);
+                const int iWidth = pFont->GetTextWidth(strText, 0);
+                const int iMiddle = (pItem->iLeft + pItem->iRight) / 2;
+                EXPECT_TRUE(tMenuRoom.Holds(iMiddle - iWidth / 2, pItem->iBottom,
+                                            iMiddle + iWidth / 2, pItem->iBottom + iLineHeight))
+                    << strText;
+                if (pItem->iNumValues > 0)
+                {
+                    pItem->CycleValue(nullptr);
+                }
+            }
+        }
+    }
+    // The credits at their scale of 1, centred, the top line as high as it rises.
+    const sScreenBox tCreditsRoom = CREDITS_BOARD.Inset(BOARD_FRAME);
+    const int iLines = (CREDITS_HEIGHT - iLineHeight) / iLineHeight;
+    pFont->SetScale(1.0f, 1.0f);
+    for (const char* pLine : FRONTEND_CREDITS)
+    {
+        const int iWidth = pFont->GetTextWidth(pLine, 0);
+        EXPECT_TRUE(
+            tCreditsRoom.Holds(CREDITS_X - iWidth / 2, CREDITS_BOTTOM, CREDITS_X + iWidth / 2,
+                               CREDITS_BOTTOM + iLineHeight * iLines + pFont->GetLineHeight()))
+            << pLine;
+    }
 }
 
 TEST_F(FrontEndTest, StoreLinksOpenTheirCataloguePagesAndAFailedLaunchIsHarmless)

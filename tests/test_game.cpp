@@ -13,6 +13,7 @@
 #include "BaseAppAppDelegate.h"
 #include "EAGLView.h"
 #include "FrontEnd.h"
+#include "FrontEndLayout.h"
 #include "Game.h"
 #include "GameTouch.h"
 #include "HostDisplay.h"
@@ -109,7 +110,7 @@ protected:
     {
         ReachMenus();
         ASSERT_EQ(g_pFrontEnd->iMode, FRONTEND_MENUS);
-        TEST_TapGame(247, 158);
+        TEST_TapGame(MENU_X, 158);
         ASSERT_GT(FramesUntil(APP_GAME), 0);
         for (int i = 0; i < 70; ++i)
         {
@@ -142,7 +143,7 @@ TEST_F(GameTest, TheFrontEndComesFirstAndPlayFadesOutAndIn)
     ReachMenus();
     ASSERT_EQ(g_pFrontEnd->iMode, FRONTEND_MENUS);
 
-    TEST_TapGame(247, 158);  // Play acts on the first touch
+    TEST_TapGame(MENU_X, 158);  // Play acts on the first touch
     Frame();
     EXPECT_EQ(AppState, APP_FRONTEND_FADE_OUT);
     EXPECT_EQ(FramesUntil(APP_START_GAME), 34);
@@ -216,7 +217,7 @@ TEST_F(GameTest, QuittingWritesOnlyFromALevel)
 
     Launch();
     ReachMenus();
-    TEST_TapGame(247, 158);
+    TEST_TapGame(MENU_X, 158);
     Frame();
     Frame();
     ASSERT_EQ(AppState, APP_FRONTEND_FADE_OUT);
@@ -276,7 +277,7 @@ TEST_F(GameTest, GetReadyLastsASecondOnTheRealClockAndAnAbsenceIsOneShortStep)
     GAME_SetClock(TestClock);
     Launch();
     ReachMenus();
-    TEST_TapGame(247, 158);
+    TEST_TapGame(MENU_X, 158);
     ASSERT_GT(FramesUntil(APP_START_GAME), 0);
     std::int64_t iAppeared = 0;
     int iFrame = 0;

@@ -106,31 +106,59 @@ TEST_F(LevelDrawTest, TheSceneComesFromTheAtlasWhereTheTablesPutIt)
     }
     // The pause button at (8, 244), 48 x 48, from rectangle 4.
     ExpectColour(tFrame.At(8 + 24, 244 + 30), Atlas(272 + 48 - 30, 608 + 24), "pause button");
-    // Each basket shows its colour cell, 60 pixels stretched to 120 units: the thin strip
-    // (8 rows) over the bottom half of the wide one (16 rows).
-    const int tCells[4] = {BASKET_COLOUR_UNUSED, 0, 1, BASKET_COLOUR_UNUSED};
-    for (int b = 0; b < 4; ++b)
-    {
-        const int iCell = 640 + 64 * tCells[b];
-        float tSeen[3];
-        float tWanted[3];
-        // The wide strip, then the thin one: screen rows and the atlas rows they come from.
-        for (const auto& [iScreenY, iAtlasRow] : {std::pair{9, 113}, std::pair{1, 57}})
-        {
-            Mean([&](int x, int y) { return tFrame.At(x, y); }, 120 * b + 4, iScreenY,
-                 120 * b + 116, iScreenY + 6, tSeen);
-            Mean([](int c, int r) { return Atlas(r, c); }, iCell + 4, iAtlasRow, iCell + 60,
-                 iAtlasRow + 6, tWanted);
-            for (int c = 0; c < 3; ++c)
-            {
-                EXPECT_NEAR(tSeen[c], tWanted[c], 10.0f) << "basket " << b << " row " << iScreenY;
-            }
-        }
-    }
     // The middle limb runs up from the pivot (240, 146): branch colours (the atlas's branch
     // column) along x = 240 above it.
     ExpectColour(tFrame.At(240, 250), Atlas(176 + 104, 832), "middle limb");
     tFrame.Save("level-scene.png");
+
+    // At each difficulty each basket shows its colour cell, 60 pixels stretched to 120 units:
+    // the thin strip (8 rows) over the bottom half of the wide one (16 rows); a basket whose
+    // type is not in play yet shows the grey. Pictures of a tree filling up at each difficulty
+    // go to the test-output folder.
+    const int tCells[MAX_DIFFICULTY][4] = {{BASKET_COLOUR_UNUSED, 0, 1, BASKET_COLOUR_UNUSED},
+                                           {2, 0, 1, BASKET_COLOUR_UNUSED},
+                                           {2, 0, 1, 3}};
+    for (int iDifficulty = 1; iDifficulty <= MAX_DIFFICULTY; ++iDifficulty)
+    {
+        NewLevel(iDifficulty);
+        Play();
+        while (g_iDifficultyLevel < iDifficulty)
+        {
+            pLevel->fModeTimer = DIFFICULTY_PERIOD + 1.0f;
+            pLevel->Update(1.0f / 60.0f);
+        }
+        DrawFrame(nullptr);
+        const TestPicture tBaskets = Grab();
+        for (int b = 0; b < 4; ++b)
+        {
+            const int iCell = 640 + 64 * tCells[iDifficulty - 1][b];
+            float tSeen[3];
+            float tWanted[3];
+            // The wide strip, then the thin one: screen rows and the atlas rows they come from.
+            for (const auto& [iScreenY, iAtlasRow] : {std::pair{9, 113}, std::pair{1, 57}})
+            {
+                Mean([&](int x, int y) { return tBaskets.At(x, y); }, 120 * b + 4, iScreenY,
+                     120 * b + 116, iScreenY + 6, tSeen);
+                Mean([](int c, int r) { return Atlas(r, c); }, iCell + 4, iAtlasRow, iCell + 60,
+                     iAtlasRow + 6, tWanted);
+                for (int c = 0; c < 3; ++c)
+                {
+                    EXPECT_NEAR(tSeen[c], tWanted[c], 10.0f)
+                        << "difficulty " << iDifficulty << " basket " << b << " row " << iScreenY;
+                }
+            }
+        }
+        for (int i = 0; i < 600; ++i)
+        {
+            if (i % 40 == 0)
+            {
+                Spawn();  // a tree full of pommos at all ages
+            }
+            pLevel->Update(1.0f / 60.0f);
+        }
+        DrawFrame(s_pFont);
+        Grab().Save("level-difficulty-" + std::to_string(iDifficulty) + ".png");
+    }
 }
 
 TEST_F(LevelDrawTest, HudTextsAndOverlaysAppearWhereTheyBelong)

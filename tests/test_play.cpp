@@ -22,8 +22,8 @@ const char OPENING[] =
     "0 seed 7\n"
     "0 clock fixed\n"
     "0 frames unpaced\n"
-    "200 down 247 158\n"
-    "201 up 247 158\n";
+    "200 down 164 158\n"
+    "201 up 164 158\n";
 
 // With that seed, at frame 600 a red pommo (its basket is x 120..240) hangs at about
 // (130, 134): drag it down a little and let go, and it drops into its basket.

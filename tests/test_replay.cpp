@@ -26,10 +26,10 @@ const char SESSION[] =
     "0 seed 7\n"
     "0 clock fixed\n"
     "0 frames unpaced\n"
-    "200 down 247 158\n201 up 247 158\n"
+    "200 down 164 158\n201 up 164 158\n"
     "600 down 130 128\n603 move 130 110\n606 move 130 100\n608 up 130 100\n"
     "2300 down 240 160\n2301 up 240 160\n"
-    "2600 down 247 158\n2601 up 247 158\n"
+    "2600 down 164 158\n2601 up 164 158\n"
     "2720 key left down\n3300 key left up\n"
     "3320 key right down\n3600 key right up\n"
     "3700 quit\n";

@@ -7,6 +7,7 @@
 #include "Audio.h"
 #include "FontManager.h"
 #include "Fonts.h"
+#include "FrontEndLayout.h"
 #include "Game.h"
 #include "Host.h"
 #include "LevelTables.h"
@@ -102,7 +103,6 @@ constexpr const char* SPLASH_NAME = "Kettle";
 constexpr int SPLASH_TEXTURE_SIZE = 512;
 constexpr AtlasRect RECT_SPLASH = {0, 320, 0, 480};
 
-constexpr int SCREEN_WIDTH = 480;
 constexpr float FRAME_SECONDS = 1.0f / 60.0f;  // fTimer's step: Update runs once a frame
 
 // The splash fades out in 50 frames, the title background in over 5.
@@ -112,10 +112,9 @@ constexpr float TITLE_FADE_RATE = 0.2f;
 // The title: two pieces at height 144 that start outside the screen and close a quarter of
 // the gap to their places each frame, from half a second after the title has faded in. The
 // jingle plays when the left piece is within one unit of its place.
-constexpr float TITLE_Y = 144.0f;
-constexpr float TITLE_RIGHT_PLACE = 200.0f;
-constexpr float TITLE_LEFT_START = -(SCREEN_WIDTH - TITLE_RIGHT_PLACE);
-constexpr float TITLE_RIGHT_START = SCREEN_WIDTH;
+constexpr float TITLE_RIGHT_PLACE = TITLE_RIGHT_X;
+constexpr float TITLE_LEFT_START = -(FRONT_SCREEN_WIDTH - TITLE_RIGHT_PLACE);
+constexpr float TITLE_RIGHT_START = FRONT_SCREEN_WIDTH;
 constexpr float TITLE_SLIDE_DELAY = 0.5f;
 constexpr float TITLE_SLIDE_SHARE = 0.25f;
 constexpr float TITLE_ARRIVED = -1.0f;
@@ -124,31 +123,20 @@ constexpr float TITLE_ARRIVED = -1.0f;
 constexpr float AMBIENT_MIN_SECONDS = 5.0f;
 constexpr float AMBIENT_CHANCE = 0.99f;
 
-// The logo sits 8 units in from the bottom-right corner, a little behind the rest.
-constexpr int LOGO_MARGIN = 8;
+// The logo sits a little behind the rest.
 constexpr float LOGO_Z = -1.0f;
 
 // The font and the menus.
 constexpr const char* FONT_NAME = "Boughfall";
 constexpr int FONT_CAPACITY = 2048;  // vertices: 512 characters a frame
 constexpr float FONT_SCALE = 1.2f;
-// Every item is centred on the wooden board the title picture paints from x 142 to 352: a line
-// of twelve characters at the menu scale spans it.
-constexpr int MENU_X = 247;
 constexpr float MENU_NORMAL_COLOUR[4] = {0.3f, 0.24f, 0.14f, 1.0f};
 constexpr float MENU_HIGHLIGHT_COLOUR[4] = {0.6f, 0.48f, 0.28f, 1.0f};
-constexpr int MAIN_ROWS[4] = {148, 112, 76, 40};  // main and free-games pages, top down
-constexpr int OPTIONS_ROWS[3] = {136, 96, 56};    // options and audio pages, top down
 enum eAudioValue
 {
     AUDIO_ON = 0,
     AUDIO_OFF = 1,
 };
-
-// The credits scroll in the 200 units above y 56, centred, one unit a frame.
-constexpr int CREDITS_HEIGHT = 200;
-constexpr int CREDITS_BOTTOM = 56;
-constexpr int CREDITS_X = SCREEN_WIDTH / 2;
 
 // A picture of the atlas at its own size, its lower-left corner at the origin.
 CImage* AtlasImage(GLuint uiTexture, const AtlasRect& tRect)
@@ -308,21 +296,21 @@ void CFrontEnd::BuildPages()
     CMenu* pCredits = new CMenu(pOptions, "", this, pBackButton, pHigh, pNormal);
     CMenu* pFreeGames = new CMenu(pMainMenu, "", this, pBackButton, pHigh, pNormal);
 
-    pMainMenu->AddItemAt("Play", nullptr, MENU_X, MAIN_ROWS[0])
+    pMainMenu->AddItemAt("Play", nullptr, MENU_X, MENU_MAIN_ROWS[0])
         ->SetListener(this, FRONTEND_ITEM_PLAY);
-    pMainMenu->AddItemAt("Options", pOptions, MENU_X, MAIN_ROWS[1]);
-    pMainMenu->AddItemAt(FRONTEND_SEASONAL_EDITION.pLabel, nullptr, MENU_X, MAIN_ROWS[2])
+    pMainMenu->AddItemAt("Options", pOptions, MENU_X, MENU_MAIN_ROWS[1]);
+    pMainMenu->AddItemAt(FRONTEND_SEASONAL_EDITION.pLabel, nullptr, MENU_X, MENU_MAIN_ROWS[2])
         ->SetListener(this, FRONTEND_ITEM_SEASONAL);
-    pMainMenu->AddItemAt("Free Games", pFreeGames, MENU_X, MAIN_ROWS[3]);
+    pMainMenu->AddItemAt("Free Games", pFreeGames, MENU_X, MENU_MAIN_ROWS[3]);
 
-    pOptions->AddItemAt("Audio", pAudio, MENU_X, OPTIONS_ROWS[0]);
-    pOptions->AddItemAt("Instructions", pInstructionsPage, MENU_X, OPTIONS_ROWS[1])
+    pOptions->AddItemAt("Audio", pAudio, MENU_X, MENU_OPTION_ROWS[0]);
+    pOptions->AddItemAt("Instructions", pInstructionsPage, MENU_X, MENU_OPTION_ROWS[1])
         ->SetListener(this, FRONTEND_ITEM_INSTRUCTIONS);
-    pOptions->AddItemAt("Credits", pCredits, MENU_X, OPTIONS_ROWS[2])
+    pOptions->AddItemAt("Credits", pCredits, MENU_X, MENU_OPTION_ROWS[2])
         ->SetListener(this, FRONTEND_ITEM_CREDITS);
 
-    CMenuItem* pSfx = pAudio->AddItemAt("SFX", nullptr, MENU_X, OPTIONS_ROWS[0]);
-    CMenuItem* pMusic = pAudio->AddItemAt("Music", nullptr, MENU_X, OPTIONS_ROWS[1]);
+    CMenuItem* pSfx = pAudio->AddItemAt("SFX", nullptr, MENU_X, MENU_OPTION_ROWS[0]);
+    CMenuItem* pMusic = pAudio->AddItemAt("Music", nullptr, MENU_X, MENU_OPTION_ROWS[1]);
     for (CMenuItem* pSwitch : {pSfx, pMusic})
     {
         pSwitch->AddValue("On");
@@ -333,7 +321,7 @@ void CFrontEnd::BuildPages()
 
     for (int i = 0; i < FRONTEND_NUM_OTHER_TITLES; ++i)
     {
-        pFreeGames->AddItemAt(FRONTEND_OTHER_TITLES[i].pLabel, nullptr, MENU_X, MAIN_ROWS[i])
+        pFreeGames->AddItemAt(FRONTEND_OTHER_TITLES[i].pLabel, nullptr, MENU_X, MENU_MAIN_ROWS[i])
             ->SetListener(this, FRONTEND_ITEM_OTHER_TITLE + i);
     }
 
@@ -425,8 +413,8 @@ void CFrontEnd::Render()
         pBackground->Draw(true, fAlpha);
     }
     // Outside the screen during the splash.
-    DrawImageAt(pTitleLeft, fTitleLeftX, TITLE_Y, 0.0f, 1.0f);
-    DrawImageAt(pTitleRight, fTitleRightX, TITLE_Y, 0.0f, 1.0f);
+    DrawImageAt(pTitleLeft, fTitleLeftX, static_cast<float>(TITLE_Y), 0.0f, 1.0f);
+    DrawImageAt(pTitleRight, fTitleRightX, static_cast<float>(TITLE_Y), 0.0f, 1.0f);
     if (bShowCredits)
     {
         RenderCredits();
@@ -441,7 +429,8 @@ void CFrontEnd::Render()
     }
     if (iMode > FRONTEND_SPLASH_THEN_TITLE && !bShowInstructions)
     {
-        const float fLogoX = static_cast<float>(SCREEN_WIDTH - LOGO_MARGIN) - pLogo->GetWidth();
+        const float fLogoX =
+            static_cast<float>(FRONT_SCREEN_WIDTH - LOGO_MARGIN) - pLogo->GetWidth();
         DrawImageAt(pLogo, fLogoX, static_cast<float>(LOGO_MARGIN), LOGO_Z, fAlpha);
     }
     pFont->RenderText(true);

@@ -121,18 +121,29 @@ double StalkBase(int iType, const sBox& tBox)
     return tBox.dCY + tBox.dRY * tTop[iType] + 3.0;
 }
 
+// The body's colour as it grows, ripe and overripe (also fallen). Each type keeps its own hue
+// at every stage, and the four stay apart in lightness as well as in hue, so that they are
+// told apart also by players who confuse red with green or blue with purple, and none of them
+// passes for the grey of a basket not yet in play.
+constexpr std::uint32_t STAGE_COLOURS[POMMO_TYPES][3] = {
+    {0xDB8757, 0xEC4436, 0xB6533E},  // red: orange while it grows, brown-red overripe
+    {0xE3D050, 0xFAC42A, 0xBD9638},  // yellow: green-yellow, then ochre
+    {0x9672C6, 0x7236B3, 0x553477},  // purple: lilac, then plum
+    {0x8EC3F7, 0x4D9EF0, 0x3A74C0},  // blue: sky blue, then deep blue
+};
+
 sColour FrameColour(int iType, int iFrame)
 {
-    const sColour tBase = POMMO_Colour(iType);
+    int iStage = 1;
     if (iFrame == FRAME_GROWING || iFrame == FRAME_YAWN)
     {
-        return PAINT_Lighten(PAINT_Mix(tBase, PAINT_Hex(0xB8D866), 0.38), 0.08);
+        iStage = 0;
     }
-    if (iFrame == FRAME_OVERRIPE || iFrame == FRAME_FALLEN)
+    else if (iFrame == FRAME_OVERRIPE || iFrame == FRAME_FALLEN)
     {
-        return PAINT_Darken(PAINT_Mix(tBase, PAINT_Hex(0x8E7250), 0.45), 0.06);
+        iStage = 2;
     }
-    return tBase;
+    return PAINT_Hex(STAGE_COLOURS[iType][iStage]);
 }
 
 sColour OutlineFor(const sColour& tBody)
@@ -450,8 +461,7 @@ void Face(cairo_t* pCairo, int iType, int iFrame, const sBox& tBox)
 
 sColour POMMO_Colour(int iType)
 {
-    static const std::uint32_t COLOURS[POMMO_TYPES] = {0xEC4436, 0xFAC42A, 0x9C57D6, 0x3A94E8};
-    return PAINT_Hex(COLOURS[std::clamp(iType, 0, POMMO_TYPES - 1)]);
+    return PAINT_Hex(STAGE_COLOURS[std::clamp(iType, 0, POMMO_TYPES - 1)][1]);
 }
 
 void POMMO_PaintLeaf(cairo_t* pCairo, double dX, double dY, double dAngle, double dLength,

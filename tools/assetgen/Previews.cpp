@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "AtlasLayout.h"
+#include "FrontEndLayout.h"
 #include "Paint.h"
 #include "PngFile.h"
 #include "Pommos.h"
@@ -326,19 +327,20 @@ bool PREVIEW_WriteMockTitle(const std::string& strPath, const CImageRGBA& tFront
     const sAtlasRect& tLeft = FRONT_RECTS[FRONT_TITLE_LEFT];
     const sAtlasRect& tRight = FRONT_RECTS[FRONT_TITLE_RIGHT];
     const sAtlasRect& tLogo = FRONT_RECTS[FRONT_LOGO];
-    DrawSprite(pCairo, pAtlas, tLeft, 0, 144, tLeft.Width(), tLeft.Height());
-    DrawSprite(pCairo, pAtlas, tRight, 200, 144, tRight.Width(), tRight.Height());
-    DrawSprite(pCairo, pAtlas, tLogo, 480 - tLogo.Width() - 8, 8, tLogo.Width(), tLogo.Height());
+    DrawSprite(pCairo, pAtlas, tLeft, 0, TITLE_Y, tLeft.Width(), tLeft.Height());
+    DrawSprite(pCairo, pAtlas, tRight, TITLE_RIGHT_X, TITLE_Y, tRight.Width(), tRight.Height());
+    DrawSprite(pCairo, pAtlas, tLogo, FRONT_SCREEN_WIDTH - tLogo.Width() - LOGO_MARGIN, LOGO_MARGIN,
+               tLogo.Width(), tLogo.Height());
     // The menu words, about as the game's font writes them (scale 1.2, brown).
     cairo_identity_matrix(pCairo);
     cairo_scale(pCairo, SCALE, SCALE);
     PAINT_SetFont(pCairo, 27);
-    const char* tItems[4] = {"Play", "Options", "Winter Edition", "Free Games"};
-    const int tY[4] = {148, 112, 76, 40};
+    const char* tItems[4] = {"Play", "Options", "Winterfall", "Free Games"};
     for (int i = 0; i < 4; ++i)
     {
         const sColour tColour = i == 0 ? sColour{0.6, 0.48, 0.28, 1} : sColour{0.3, 0.24, 0.14, 1};
-        PAINT_Text(pCairo, tItems[i], 164, 320 - tY[i] - 8, 0, tColour, PAINT_Hex(0x2A1712), 2.0);
+        PAINT_Text(pCairo, tItems[i], MENU_X, FRONT_SCREEN_HEIGHT - MENU_MAIN_ROWS[i] + 10, 1,
+                   tColour, PAINT_Hex(0x2A1712), 2.0);
     }
     cairo_surface_destroy(pAtlas);
     return PREVIEW_WritePNG(strPath, tCanvas.ToImage());
