@@ -66,20 +66,6 @@ bool CreditsText(const Picture& tPicture)
     return tPicture.Count(60, 60, 301, 251, Bright) > 0;
 }
 
-// Sum of the red channel over a region (text darker than its board lowers it).
-long RedSum(const Picture& tPicture, int iLeft, int iRight, int iBottom, int iTop)
-{
-    long iSum = 0;
-    for (int y = iBottom; y <= iTop; ++y)
-    {
-        for (int x = iLeft; x <= iRight; ++x)
-        {
-            iSum += tPicture.At(x, y)[0];
-        }
-    }
-    return iSum;
-}
-
 // Whether two pictures are the same over the region (edges included).
 bool RegionsEqual(const Picture& a, const Picture& b, int iLeft, int iRight, int iBottom, int iTop)
 {
@@ -285,18 +271,9 @@ TEST_F(FrontEndTest, AJingleThatCannotBeLoadedLeavesSilence)
 TEST_F(FrontEndTest, OptionsIsHighlightedFirstThenOpensAndPlayEnds)
 {
     ReachMenus(true);
-    const Picture tFresh = Read();
     Tap(ITEM_X, ROW_OPTIONS);
     EXPECT_EQ(tFrontEnd.pCurrentMenu, tFrontEnd.pMainMenu);
     EXPECT_TRUE(g_pAudio->IsSourcePlaying(tFrontEnd.iSounds[FRONTEND_SOUND_SCROLL]));
-    // The highlight is the lighter brown: "Options" lightens, "Play" darkens.
-    const Picture tHighlighted = Read();
-    const int iL = ITEM_X - 40;
-    const int iR = ITEM_X + 40;
-    EXPECT_GT(RedSum(tHighlighted, iL, iR, 100, 124), RedSum(tFresh, iL, iR, 100, 124));
-    EXPECT_LT(RedSum(tHighlighted, iL + 16, iR - 16, 136, 160),
-              RedSum(tFresh, iL + 16, iR - 16, 136, 160));
-
     Tap(ITEM_X, ROW_OPTIONS);
     EXPECT_EQ(tFrontEnd.pCurrentMenu, Page(1));
     EXPECT_TRUE(g_pAudio->IsSourcePlaying(tFrontEnd.iSounds[FRONTEND_SOUND_FORWARD]));
@@ -454,23 +431,16 @@ TEST_F(FrontEndTest, EveryItemAndCreditsLineFitsItsBoard)
     }
 }
 
-TEST_F(FrontEndTest, StoreLinksOpenTheirCataloguePagesAndAFailedLaunchIsHarmless)
+// (A browser that cannot be started is test_host's: nothing opens and the game runs on.)
+TEST_F(FrontEndTest, StoreLinksOpenTheirCataloguePages)
 {
     const std::string strDir = TEST_MakeTempDir("frontend-open");
     ReachMenus(false);
 
-    // No browser: the page stays and the front end runs on.
-    setenv("BOUGHFALL_URL_OPENER", (strDir + "/missing-opener").c_str(), 1);
-    Tap(ITEM_X, ROW_SEASONAL);
-    EXPECT_TRUE(Tap(ITEM_X, ROW_SEASONAL));
-    EXPECT_EQ(tFrontEnd.pCurrentMenu, tFrontEnd.pMainMenu);
-    EXPECT_TRUE(Frame());
-
     const std::string strOut = strDir + "/urls.txt";
     setenv("BOUGHFALL_URL_OPENER", TEST_WriteRecordingOpener(strDir, strOut).c_str(), 1);
-    Tap(ITEM_X, ROW_SEASONAL);  // still highlighted: opens at once
-    Tap(ITEM_X, ROW_FREE_GAMES);
-    Tap(ITEM_X, ROW_FREE_GAMES);
+    Open(ROW_SEASONAL);
+    Open(ROW_FREE_GAMES);
     ASSERT_EQ(tFrontEnd.pCurrentMenu, Page(3));
     Shot("free-games");
     const int tRows[FRONTEND_NUM_OTHER_TITLES] = {ROW_PLAY, ROW_OPTIONS, ROW_SEASONAL,

@@ -183,14 +183,6 @@ TEST_F(MenuTest, ValueItemsCycleAndTheirTouchAreaFollowsTheText)
     tManager.Forget();
     Tap(130, 136);  // no longer inside
     EXPECT_TRUE(tManager.tSelections.empty());
-
-    // A centred rectangle 40 wide whose text becomes 60 wide grows 10 each side.
-    CMenuItem* pFour = tAudio.AddItemAt("ABCD", nullptr, 300, 60);
-    pFour->AddValue("X");
-    pFour->AddValue("Y");
-    pFour->CycleValue(nullptr);
-    EXPECT_EQ(pFour->iLeft, 270);
-    EXPECT_EQ(pFour->iRight, 330);
 }
 
 TEST_F(MenuTest, TheLongestLabelAndValueShowWholeAndNothingIsWrittenPastABuffer)
