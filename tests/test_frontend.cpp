@@ -201,10 +201,10 @@ TEST_F(FrontEndTest, ResumingShowsOnlyTheSplashThenLeaves)
     Draw();
     Shot("splash");
     // The splash is the maker's warm cream around the logo, fully opaque.
-    const std::uint8_t* pCorner = Read().At(4, 4);
-    EXPECT_NEAR(pCorner[0], 0xFF, 12);
-    EXPECT_NEAR(pCorner[1], 0xF6, 12);
-    EXPECT_NEAR(pCorner[2], 0xE6, 12);
+    const Picture tSplash = Read();
+    EXPECT_NEAR(tSplash.At(4, 4)[0], 0xFF, 12);
+    EXPECT_NEAR(tSplash.At(4, 4)[1], 0xF6, 12);
+    EXPECT_NEAR(tSplash.At(4, 4)[2], 0xE6, 12);
 
     // It fades out, then the front end ends at once: the blue sky of the title never shows.
     int iFrames = 0;

@@ -53,39 +53,29 @@ protected:
 
 }  // namespace
 
+// At launch a missing file is created with 0, not submitted; a valid one is left as it is;
+// another version or format keeps the score at offset 4, in the current format; a file cut
+// short is rebuilt, keeping the score when all four of its bytes are there.
 TEST_F(HighScoreTest, LaunchCheckBuildsOrConvertsTheFile)
 {
-    // Missing: created with 0, not submitted.
     SCORE_CheckFile();
     EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 0, 0));
-
-    // Valid: left exactly as it is.
-    const std::vector<std::uint8_t> tValid = ScoreFile("BFS", 1, 250, 1);
-    ASSERT_TRUE(TEST_WriteFile(ScorePath(), tValid));
-    SCORE_CheckFile();
-    EXPECT_EQ(Stored(), tValid);
-
-    // Another version or format: the score at offset 4 is kept, in the current format.
-    ASSERT_TRUE(TEST_WriteFile(ScorePath(), ScoreFile("BFS", 2, 1234, 1)));
-    SCORE_CheckFile();
-    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 1234, 0));
-    ASSERT_TRUE(TEST_WriteFile(ScorePath(), ScoreFile("XYZ", 7, -5, 9)));
-    SCORE_CheckFile();
-    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, -5, 0));
-
-    // Cut short: rebuilt, keeping the score when all four of its bytes are there.
-    std::vector<std::uint8_t> tShort = ScoreFile("BFS", 1, 777, 0);
-    tShort.pop_back();
-    ASSERT_TRUE(TEST_WriteFile(ScorePath(), tShort));
-    SCORE_CheckFile();
-    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 777, 0));
-    tShort.resize(6);
-    ASSERT_TRUE(TEST_WriteFile(ScorePath(), tShort));
-    SCORE_CheckFile();
-    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 0, 0));
-    ASSERT_TRUE(TEST_WriteFile(ScorePath(), {}));
-    SCORE_CheckFile();
-    EXPECT_EQ(Stored(), ScoreFile("BFS", 1, 0, 0));
+    std::vector<std::uint8_t> tCut = ScoreFile("BFS", 1, 777, 0);
+    tCut.pop_back();
+    const std::vector<std::uint8_t> tCases[][2] = {
+        {ScoreFile("BFS", 1, 250, 1), ScoreFile("BFS", 1, 250, 1)},
+        {ScoreFile("BFS", 2, 1234, 1), ScoreFile("BFS", 1, 1234, 0)},
+        {ScoreFile("XYZ", 7, -5, 9), ScoreFile("BFS", 1, -5, 0)},
+        {tCut, ScoreFile("BFS", 1, 777, 0)},
+        {std::vector<std::uint8_t>(tCut.begin(), tCut.begin() + 6), ScoreFile("BFS", 1, 0, 0)},
+        {{}, ScoreFile("BFS", 1, 0, 0)},
+    };
+    for (const auto& tCase : tCases)
+    {
+        ASSERT_TRUE(TEST_WriteFile(ScorePath(), tCase[0]));
+        SCORE_CheckFile();
+        EXPECT_EQ(Stored(), tCase[1]) << tCase[0].size() << " bytes";
+    }
 }
 
 // A new level takes the stored score; a file cut short gives 0, never an unset score.

@@ -45,18 +45,18 @@ struct Recording
     std::string strPath = strDir + "/session.txt";
     std::vector<std::string> tLines;
 
-    // Writes a copy of the recording changed by pfnChange, returns its path.
+    // Writes a copy of the recording, line i changed to fnChange(i, line), as pName.
     template <typename F>
-    std::string Variant(const char* pName, F pfnChange) const
+    std::string Variant(const char* pName, F fnChange) const
     {
         std::string strText;
         for (size_t i = 0; i < tLines.size(); ++i)
         {
-            strText += pfnChange(i, tLines[i]);
+            strText += fnChange(i, tLines[i]);
         }
-        const std::string strVariant = strDir + "/" + pName;
-        TEST_WriteFile(strVariant, std::vector<std::uint8_t>(strText.begin(), strText.end()));
-        return strVariant;
+        TEST_WriteFile(strDir + "/" + pName,
+                       std::vector<std::uint8_t>(strText.begin(), strText.end()));
+        return strDir + "/" + pName;
     }
 };
 
