@@ -335,8 +335,8 @@ TEST(Assets, FrontEndAtlasAndSplash)
         }
     }
 
-    // The splash: PVRTC 4 bpp, 512 x 512 behind a version 2 header (its fields are read back
-    // by bftool's test through the game's loader).
+    // The splash: PVRTC 4 bpp, 512 x 512 behind a version 2 header (the game's loader reads it
+    // when test_frontend shows the splash).
     const std::vector<std::uint8_t> tPvr = ReadData("Textures/Kettle.pvr");
     ASSERT_EQ(tPvr.size(), 52u + 512u * 512u / 2u);
     // Stored bottom-up: the logo lies in the file's last 320 rows (the picture's top is the
@@ -359,6 +359,12 @@ TEST(Assets, FrontEndAtlasAndSplash)
     };
     EXPECT_LT(Spread(8, 180), 30) << "below the picture: plain background";
     EXPECT_GT(Spread(192, 512), 300) << "the picture holds the logo";
+
+    // The default texture, what a missing texture is drawn with: RGBA 8888, whole.
+    const std::vector<std::uint8_t> tMental = ReadData("Data/Textures/mental.pvr");
+    ASSERT_GE(tMental.size(), 52u);
+    EXPECT_EQ(tMental[16], 0x12);
+    EXPECT_EQ(tMental.size(), 52u + 4u * Le16(tMental, 4) * Le16(tMental, 8));
 }
 
 TEST(Assets, SoundEffectsAreMono22050Vorbis)
