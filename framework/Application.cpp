@@ -40,6 +40,34 @@ void HostPauseRequested()
     UIApplication::sharedApplication()->requestPause();
 }
 
+void HostEnteredBackground()
+{
+    UIApplication::sharedApplication()->enterBackground();
+}
+
+void HostEnteringForeground()
+{
+    UIApplication::sharedApplication()->enterForeground();
+}
+
+// One turn of the main loop: a run-loop step, the host's events, then the wait for the next
+// timer. False once the application has terminated.
+bool RunTurn()
+{
+    UIApplication* pApplication = UIApplication::sharedApplication();
+    pApplication->runLoopStep();
+    if (pApplication->isTerminated())
+    {
+        return false;
+    }
+    HostPumpEvents();
+    if (!pApplication->isTerminating())
+    {
+        NSRunLoop::currentRunLoop()->waitForNextTimer(MAX_IDLE_WAIT_SECONDS);
+    }
+    return !pApplication->isTerminated();
+}
+
 }  // namespace
 
 UIApplication* UIApplication::sharedApplication()
@@ -96,7 +124,7 @@ void UIApplication::finishLaunching()
 
 void UIApplication::runLoopStep()
 {
-    NSRunLoop::currentRunLoop()->runUntilDate(FW_Now());
+    NSRunLoop::currentRunLoop()->runUntilDate(FW_Now() + HostTimerLead());
     sendQueuedEvents();
     if (bTerminate)
     {
@@ -127,19 +155,7 @@ void UIApplication::run()
         pKeyWindow->layoutIfNeeded();
     }
     bRunning = true;
-    while (!bTerminated)
-    {
-        runLoopStep();
-        if (bTerminated)
-        {
-            break;
-        }
-        HostPumpEvents();
-        if (!bTerminate)
-        {
-            NSRunLoop::currentRunLoop()->waitForNextTimer(MAX_IDLE_WAIT_SECONDS);
-        }
-    }
+    HostRunMainLoop(RunTurn);
     bRunning = false;
 }
 
@@ -166,6 +182,24 @@ void UIApplication::resignActive()
     if (pDelegate != nullptr)
     {
         pDelegate->applicationWillResignActive(this);
+    }
+}
+
+void UIApplication::enterBackground()
+{
+    if (!bInBackground && !bTerminate && pDelegate != nullptr)
+    {
+        bInBackground = true;
+        pDelegate->applicationDidEnterBackground(this);
+    }
+}
+
+void UIApplication::enterForeground()
+{
+    if (bInBackground && pDelegate != nullptr)
+    {
+        bInBackground = false;
+        pDelegate->applicationWillEnterForeground(this);
     }
 }
 
@@ -218,6 +252,8 @@ void FW_InstallHostCalls()
     tCalls.pRequestTermination = HostRequestTermination;
     tCalls.pPauseRequested = HostPauseRequested;
     tCalls.pAccelerometerSample = FW_AccelerometerSample;
+    tCalls.pEnteredBackground = HostEnteredBackground;
+    tCalls.pEnteringForeground = HostEnteringForeground;
     HostSetFrameworkCalls(&tCalls);
 }
 

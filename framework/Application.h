@@ -19,6 +19,11 @@ public:
     // The player asked for a pause (on a desktop: Esc or P). A delegate that has nothing to
     // pause need not answer.
     virtual void applicationDidRequestPause(UIApplication*) {}
+    // The application is out of sight and may be ended without another word (a browser tab
+    // hidden), and back in sight. Only a host whose quit is not always announced sends these;
+    // each comes after the resign-active or before the become-active it goes with.
+    virtual void applicationDidEnterBackground(UIApplication*) {}
+    virtual void applicationWillEnterForeground(UIApplication*) {}
 };
 
 // Posted to the delegate as it happens; kept for the diagnostic trace.
@@ -69,9 +74,16 @@ public:
     // and not terminating.
     void requestPause();
 
+    // Out of sight and back: the delegate hears only of a change, and of no background once
+    // the application is terminating.
+    void enterBackground();
+    void enterForeground();
+    bool isInBackground() const { return bInBackground; }
+
     // Sets the terminate flag and runs one run-loop step at once.
     void requestTermination();
     bool isTerminating() const { return bTerminate; }
+    bool isTerminated() const { return bTerminated; }
 
     // Tells the delegate the application will terminate (once) and ends the main loop.
     void terminate();
@@ -92,6 +104,7 @@ private:
     int iFirstQueued = 0;
     int iNumQueued = 0;
     bool bActive = true;
+    bool bInBackground = false;
     bool bRunning = false;
     bool bTerminate = false;
     bool bTerminated = false;

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Host.h"
+
 namespace
 {
 
@@ -157,5 +159,6 @@ bool HostReplaceFile(const char* pPath, const void* pData, size_t uiSize, char* 
         return false;
     }
     FlushFolder(strFolder);
+    HostFileReplaced(pPath);
     return true;
 }

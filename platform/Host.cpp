@@ -2,7 +2,6 @@
 
 #include <SDL_mixer.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,14 +12,8 @@
 
 #include "HostAccel.h"
 #include "HostDisplay.h"
+#include "Host_local.h"
 #include "pdl.h"
-
-#ifndef BF_INSTALLED_DATA_DIR
-#define BF_INSTALLED_DATA_DIR "/usr/local/share/boughfall"
-#endif
-#ifndef BF_DATA_FROM_BINARY
-#define BF_DATA_FROM_BINARY "../share/boughfall"
-#endif
 
 HostState g_Host;
 
@@ -32,10 +25,6 @@ HostFrameworkCalls s_Calls;
 // The finger on a desktop is the left mouse button; the host remembers a press it accepted so
 // that a drag leaving the picture still moves and ends the touch (at the nearest edge).
 bool s_bMouseDown = false;
-unsigned char s_tIcon[HOST_MAX_ICON_SIZE * HOST_MAX_ICON_SIZE * 4];
-int s_iIconWidth = 0;  // 0: no icon
-int s_iIconHeight = 0;
-SDL_Surface* s_pIconSurface = nullptr;  // lives until HostShutdown
 bool s_bLeftKey = false;
 bool s_bRightKey = false;
 bool s_bIgnorePlayerInput = false;  // a replay is playing
@@ -186,6 +175,94 @@ void HandleKey(const SDL_KeyboardEvent& tKey)
 
 }  // namespace
 
+void HostSetFocus(bool bGained)
+{
+    if (!bGained)
+    {
+        if (g_Host.bInactive)
+        {
+            return;
+        }
+        PDL_SetOrientation(0);
+        // Keys held while the focus goes send no release to this window.
+        s_bLeftKey = false;
+        s_bRightKey = false;
+        UpdateKeyLean();
+        if (s_Calls.pResignActive != nullptr)
+        {
+            s_Calls.pResignActive();
+        }
+        g_Host.bInactive = 1;
+        return;
+    }
+    if (!g_Host.bInactive)
+    {
+        return;
+    }
+    PDL_SetOrientation(g_Host.iOrientation);
+    g_Host.bInactive = 0;
+    if (s_Calls.pBecameActive != nullptr)
+    {
+        s_Calls.pBecameActive();
+    }
+}
+
+const HostFrameworkCalls& HostFramework()
+{
+    return s_Calls;
+}
+
+void HostFingerAt(int iPhase, int iX, int iY, unsigned int uiTicks)
+{
+    switch (iPhase)
+    {
+        case HOST_FINGER_DOWN:
+            FingerDown(iX, iY, uiTicks);
+            break;
+        case HOST_FINGER_MOVE:
+            FingerMoved(iX, iY, uiTicks);
+            break;
+        default:
+            FingerUp(iX, iY, uiTicks);
+            break;
+    }
+}
+
+bool HostFingerIsDown()
+{
+    return s_bMouseDown;
+}
+
+bool HostWindowToLogical(int iWindowX, int iWindowY, bool bClamp, int* pX, int* pY)
+{
+    return MouseToLogical(iWindowX, iWindowY, bClamp, pX, pY);
+}
+
+void HostHandlePumpedEvent(const SDL_Event& tEvent)
+{
+    HandlePumpedEvent(tEvent);
+}
+
+void HostOpenWindowOrExit()
+{
+    if (!HostDisplayOpen())
+    {
+        std::printf("Boughfall: cannot open an OpenGL window: %s\n", SDL_GetError());
+        std::fflush(stdout);
+        std::exit(1);
+    }
+}
+
+void HostStopPollAndSound()
+{
+    HostAccelStop();
+    if (g_Host.iAudioFrequency != 0)
+    {
+        Mix_HaltMusic();
+    }
+    HostCloseAudio();
+}
+
 void HostSetFrameworkCalls(const HostFrameworkCalls* pCalls)
 {
     s_Calls = pCalls != nullptr ? *pCalls : HostFrameworkCalls{};
@@ -196,75 +273,6 @@ void HostDeliverAccelerometerSample(float fX, float fY, float fZ, double dTimest
     if (s_Calls.pAccelerometerSample != nullptr)
     {
         s_Calls.pAccelerometerSample(fX, fY, fZ, dTimestamp);
-    }
-}
-
-bool HostSetWindowIcon(const unsigned char* pRGBA, int iWidth, int iHeight)
-{
-    if (pRGBA == nullptr || iWidth <= 0 || iHeight <= 0 || iWidth > HOST_MAX_ICON_SIZE ||
-        iHeight > HOST_MAX_ICON_SIZE)
-    {
-        return false;
-    }
-    std::memcpy(s_tIcon, pRGBA, static_cast<size_t>(iWidth) * iHeight * 4);
-    s_iIconWidth = iWidth;
-    s_iIconHeight = iHeight;
-    return true;
-}
-
-void HostInit()
-{
-    // sdl12-compat would otherwise draw through a scaling framebuffer of its own and copy it
-    // to the window every frame; the host already fits the picture to the window itself.
-    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
-    // A laptop's accelerometer must not turn up as joystick 0 unless the player asks for it.
-    const char* pUseAccelerometer = std::getenv("BOUGHFALL_ACCELEROMETER");
-    if (pUseAccelerometer == nullptr || std::strcmp(pUseAccelerometer, "1") != 0)
-    {
-        setenv("SDL_ACCELEROMETER_AS_JOYSTICK", "0", 1);
-    }
-
-    // Audio is started apart from the rest: a machine without a sound device still plays.
-    SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_NOPARACHUTE);
-    SDL_InitSubSystem(SDL_INIT_AUDIO);
-    PDL_Init(0);
-
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);  // vsync where the driver gives it
-    if (s_iIconWidth > 0)
-    {
-        // SDL takes the icon only before the video mode is set. The bytes are R, G, B, A.
-        s_pIconSurface = SDL_CreateRGBSurfaceFrom(
-            s_tIcon, s_iIconWidth, s_iIconHeight, 32, s_iIconWidth * 4, SDL_SwapLE32(0x000000FF),
-            SDL_SwapLE32(0x0000FF00), SDL_SwapLE32(0x00FF0000), SDL_SwapLE32(0xFF000000));
-        if (s_pIconSurface != nullptr)
-        {
-            SDL_WM_SetIcon(s_pIconSurface, nullptr);
-        }
-    }
-    if (!HostDisplayOpen())
-    {
-        std::printf("Boughfall: cannot open an OpenGL window: %s\n", SDL_GetError());
-        std::fflush(stdout);
-        std::exit(1);
-    }
-    HostOpenAudio(22050, 1);
-}
-
-void HostShutdown()
-{
-    HostAccelStop();
-    if (g_Host.iAudioFrequency != 0)
-    {
-        Mix_HaltMusic();
-    }
-    HostCloseAudio();
-    SDL_Quit();
-    if (s_pIconSurface != nullptr)
-    {
-        SDL_FreeSurface(s_pIconSurface);
-        s_pIconSurface = nullptr;
     }
 }
 
@@ -285,71 +293,6 @@ int HostAudioChunkSize(int iFrequency, int iChannels)
     return iChunk;
 }
 
-void HostCloseAudio()
-{
-    if (g_Host.iAudioFrequency != 0)
-    {
-        Mix_CloseAudio();
-        g_Host.iAudioFrequency = 0;
-        g_Host.iAudioChannels = 0;
-    }
-}
-
-void HostOpenAudio(int iFrequency, int iChannels)
-{
-    if (iFrequency < 0)
-    {
-        return;
-    }
-    if (g_Host.iAudioFrequency != 0 && g_Host.iAudioFrequency == iFrequency &&
-        g_Host.iAudioChannels == iChannels)
-    {
-        return;
-    }
-    HostCloseAudio();
-    if (Mix_OpenAudio(iFrequency, AUDIO_S16LSB, iChannels,
-                      HostAudioChunkSize(iFrequency, iChannels)) == 0)
-    {
-        g_Host.iAudioFrequency = iFrequency;
-        g_Host.iAudioChannels = iChannels;
-    }
-}
-
-void HostPumpEvents()
-{
-    SDL_Event tEvent;
-    if (!g_Host.bInactive)
-    {
-        while (SDL_PollEvent(&tEvent))
-        {
-            HandlePumpedEvent(tEvent);
-        }
-        return;
-    }
-    const bool bMixerOpen = g_Host.iAudioFrequency != 0;
-    if (bMixerOpen)
-    {
-        Mix_Pause(-1);
-        Mix_PauseMusic();
-    }
-    HostAccelSuspend();
-    while (g_Host.bInactive)
-    {
-        if (!SDL_WaitEvent(&tEvent))
-        {
-            break;
-        }
-        HandlePumpedEvent(tEvent);
-    }
-    HostAccelResume();
-    if (bMixerOpen && g_Host.iAudioFrequency != 0)
-    {
-        Mix_ResumeMusic();
-        Mix_Resume(-1);
-    }
-    PDL_SetOrientation(g_Host.iOrientation);
-}
-
 void HostHandleEvent(const SDL_Event* pEvent)
 {
     if (pEvent == nullptr)
@@ -360,39 +303,9 @@ void HostHandleEvent(const SDL_Event* pEvent)
     {
         case SDL_ACTIVEEVENT:
             // The pointer leaving the window is not a loss of focus on a desktop.
-            if ((pEvent->active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) == 0)
+            if ((pEvent->active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0)
             {
-                break;
-            }
-            if (pEvent->active.gain == 0)
-            {
-                if (g_Host.bInactive)
-                {
-                    break;
-                }
-                PDL_SetOrientation(0);
-                // Keys held while the focus goes send no release to this window.
-                s_bLeftKey = false;
-                s_bRightKey = false;
-                UpdateKeyLean();
-                if (s_Calls.pResignActive != nullptr)
-                {
-                    s_Calls.pResignActive();
-                }
-                g_Host.bInactive = 1;
-            }
-            else
-            {
-                if (!g_Host.bInactive)
-                {
-                    break;
-                }
-                PDL_SetOrientation(g_Host.iOrientation);
-                g_Host.bInactive = 0;
-                if (s_Calls.pBecameActive != nullptr)
-                {
-                    s_Calls.pBecameActive();
-                }
+                HostSetFocus(pEvent->active.gain != 0);
             }
             break;
         case SDL_MOUSEMOTION:
@@ -435,18 +348,7 @@ void HostScriptedFinger(int iPhase, float fGameX, float fGameY)
     // HostDisplayWindowToDevice); the bottom row of the picture is the last logical y.
     const int iX = static_cast<int>(std::lround(std::clamp(fGameY, 0.0f, 320.0f)));
     const int iY = static_cast<int>(std::lround(std::clamp(fGameX, 0.0f, 479.0f)));
-    switch (iPhase)
-    {
-        case HOST_FINGER_DOWN:
-            FingerDown(iX, iY, 0);
-            break;
-        case HOST_FINGER_MOVE:
-            FingerMoved(iX, iY, 0);
-            break;
-        default:
-            FingerUp(iX, iY, 0);
-            break;
-    }
+    HostFingerAt(iPhase, iX, iY, 0);
 }
 
 void HostIgnorePlayerInput(bool bIgnore)
@@ -457,13 +359,6 @@ void HostIgnorePlayerInput(bool bIgnore)
 void HostIgnoreWindowFocus(bool bIgnore)
 {
     s_bIgnoreWindowFocus = bIgnore;
-}
-
-void HostSwapBuffers()
-{
-    // The keep-awake hook: a desktop screensaver is the desktop's business.
-    SDL_GL_SwapBuffers();
-    HostPumpEvents();
 }
 
 void HostSetViewport(int iX, int iY, int iWidth, int iHeight)
@@ -563,71 +458,6 @@ long HostFileLength(FILE* pFile)
     return iEnd;
 }
 
-namespace
-{
-
-// The folder of a path ("a/b/c" -> "a/b"; "c" -> "."; "/c" -> "/").
-void CopyParent(const char* pPath, char* pBuffer, size_t uiSize)
-{
-    std::snprintf(pBuffer, uiSize, "%s", pPath);
-    char* pSlash = std::strrchr(pBuffer, '/');
-    if (pSlash == nullptr)
-    {
-        std::snprintf(pBuffer, uiSize, ".");
-    }
-    else if (pSlash == pBuffer)
-    {
-        pBuffer[1] = '\0';
-    }
-    else
-    {
-        *pSlash = '\0';
-    }
-}
-
-}  // namespace
-
-void HostBundleDirectory(char* pBuffer, size_t uiSize)
-{
-    if (pBuffer == nullptr || uiSize == 0)
-    {
-        return;
-    }
-    const char* pProcessPath = std::getenv("CFProcessPath");
-    if (pProcessPath != nullptr && pProcessPath[0] != '\0')
-    {
-        CopyParent(pProcessPath, pBuffer, uiSize);
-        return;
-    }
-    char strExecutable[4096];
-    const ssize_t iLength = readlink("/proc/self/exe", strExecutable, sizeof(strExecutable) - 1);
-    if (iLength <= 0)
-    {
-        std::snprintf(pBuffer, uiSize, ".");
-        return;
-    }
-    strExecutable[iLength] = '\0';
-    // Beside the binary (a build folder), then where an installation puts the data relative to
-    // its bin folder (so an installation moved to another prefix still finds it), then the
-    // prefix the game was built for.
-    char strFolder[4096];
-    CopyParent(strExecutable, strFolder, sizeof(strFolder));
-    char strInstalled[4096 + 64];
-    std::snprintf(strInstalled, sizeof(strInstalled), "%s/%s", strFolder, BF_DATA_FROM_BINARY);
-    const char* const pCandidates[] = {strFolder, strInstalled};
-    for (const char* pCandidate : pCandidates)
-    {
-        char strData[4096 + 72];
-        std::snprintf(strData, sizeof(strData), "%s/Data", pCandidate);
-        if (HostIsDirectory(strData))
-        {
-            std::snprintf(pBuffer, uiSize, "%s", pCandidate);
-            return;
-        }
-    }
-    std::snprintf(pBuffer, uiSize, "%s", BF_INSTALLED_DATA_DIR);
-}
-
 int HostPathExists(const char* pPath)
 {
     struct stat tStat;
@@ -678,11 +508,6 @@ int HostPrintLine(const char* pText)
     return pText != nullptr ? std::puts(pText) : 0;
 }
 
-void HostSleep(unsigned int uiMilliseconds)
-{
-    SDL_Delay(uiMilliseconds);
-}
-
 int HostRenderToTextureSupported()
 {
     return 0;
@@ -718,23 +543,4 @@ double HostNow()
     timespec tNow;
     clock_gettime(CLOCK_MONOTONIC, &tNow);
     return static_cast<double>(tNow.tv_sec) + static_cast<double>(tNow.tv_nsec) * 1e-9;
-}
-
-void HostSleepUntil(double dSeconds)
-{
-    if (!(dSeconds > 0.0))
-    {
-        return;
-    }
-    timespec tUntil;
-    tUntil.tv_sec = static_cast<time_t>(dSeconds);
-    tUntil.tv_nsec = static_cast<long>((dSeconds - static_cast<double>(tUntil.tv_sec)) * 1e9);
-    if (tUntil.tv_nsec >= 1000000000L)
-    {
-        tUntil.tv_sec += 1;
-        tUntil.tv_nsec -= 1000000000L;
-    }
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &tUntil, nullptr) == EINTR)
-    {
-    }
 }

@@ -7,6 +7,12 @@
 //
 // Host* functions are the host's entry points; the framework reaches up into nothing: the host
 // calls the framework only through the HostFrameworkCalls table the framework installs.
+//
+// Two hosts implement this header (and HostAccel.h, HostDisplay.h and pdl.h): the desktop
+// (HostDesktop.cpp, HostAccel.cpp, HostDisplay.cpp, pdlDesktop.cpp, and the AL interface over
+// SDL_mixer in ALMixer.cpp) and the browser (web/, with emscripten's own OpenAL; web/HostWeb.cpp
+// says what it cannot do). CMake builds exactly one. Host.cpp, HostAccelFilter.cpp,
+// HostDisplayGeometry.cpp, pdl.cpp and the music backend are shared (Host_local.h).
 
 #include <SDL.h>
 
@@ -46,6 +52,10 @@ struct HostFrameworkCalls
     void (*pPauseRequested)();
     // Called on SDL's timer thread with each accelerometer sample.
     void (*pAccelerometerSample)(float fX, float fY, float fZ, double dTimestamp);
+    // The application went out of sight and may be ended without another word (a browser tab
+    // hidden), and is back in sight. The desktop, whose quit is always announced, sends neither.
+    void (*pEnteredBackground)();
+    void (*pEnteringForeground)();
 };
 
 // Installs the framework's entry points (null entries are skipped).
@@ -115,6 +125,15 @@ void HostIgnoreWindowFocus(bool bIgnore);
 // Presents the frame, then pumps events.
 void HostSwapBuffers();
 
+// The main loop: one turn after another until a turn returns false. The desktop loops here and
+// returns; the browser runs one turn per animation frame and this call never returns.
+void HostRunMainLoop(bool (*pfnTurn)());
+
+// How far ahead of the clock a run-loop step fires its timers: 0 on the desktop, which sleeps
+// until the next one is due; in the browser half a 60 Hz frame, so that the frame timer fires in
+// every animation frame however early or late the browser calls.
+double HostTimerLead();
+
 // glViewport for a rectangle given in logical units, scaled to the device.
 void HostSetViewport(int iX, int iY, int iWidth, int iHeight);
 
@@ -148,6 +167,12 @@ int HostCurrentDirectory(char* pBuffer, size_t uiLength);
 // Creates a folder and its missing parents with the given mode; 1 when it exists afterwards.
 int HostMakeDirectories(const char* pPath, unsigned int uiMode);
 int HostPrintLine(const char* pText);
+// Removes a file, as remove() does (0 on success). In the browser the stored copy goes too,
+// unless another tab of the game has replaced it since this one last read or wrote it.
+int HostRemoveFile(const char* pPath);
+// A file has just been replaced whole (AtomicFile.h): the browser copies it to its lasting
+// store; on the desktop the replacement itself was the end of it.
+void HostFileReplaced(const char* pPath);
 void HostSleep(unsigned int uiMilliseconds);
 int HostRenderToTextureSupported();  // always 0: presenting is a plain buffer swap
 

@@ -64,6 +64,16 @@ void BaseAppAppDelegate::applicationDidRequestPause(UIApplication*)
     GAME_PauseLevel();
 }
 
+void BaseAppAppDelegate::applicationDidEnterBackground(UIApplication*)
+{
+    GAME_EnterBackground();
+}
+
+void BaseAppAppDelegate::applicationWillEnterForeground(UIApplication*)
+{
+    GAME_EnterForeground();
+}
+
 void SHELL_LoadMainInterface(UIApplication* pApplication)
 {
     BaseAppAppDelegate* pDelegate = new BaseAppAppDelegate();

@@ -24,6 +24,9 @@ public:
     void applicationWillTerminate(UIApplication* pApplication) override;
     // A level being played pauses; the frame timer keeps its pace.
     void applicationDidRequestPause(UIApplication* pApplication) override;
+    // Out of sight the level in play is saved, as at a quit; back in sight that file goes.
+    void applicationDidEnterBackground(UIApplication* pApplication) override;
+    void applicationWillEnterForeground(UIApplication* pApplication) override;
 
 private:
     UIWindow* pWindow = nullptr;

@@ -232,6 +232,67 @@ TEST_F(GameTest, QuittingWritesOnlyFromALevel)
     EXPECT_TRUE(SavedGameExists());
 }
 
+// A browser tab that is hidden may be closed without another word: going to the background
+// saves a level in play as a quit would, and coming back removes that file, since the level goes
+// on from there; the front end writes nothing, and a file found at launch stays for its resume.
+TEST_F(GameTest, TheBackgroundSavesALevelInPlayAndTheForegroundTakesItBack)
+{
+    UIApplication* pApplication = nullptr;
+    Launch();
+    pApplication = UIApplication::sharedApplication();
+    for (int i = 0; i < 20; ++i)
+    {
+        Frame();
+    }
+    pApplication->resignActive();
+    pApplication->enterBackground();  // in the front end
+    EXPECT_FALSE(SavedGameExists());
+    pApplication->enterForeground();
+    pApplication->becomeActive();
+
+    IntoALevel();
+    g_pGame->pLevel->iScore = 7;
+    pApplication->resignActive();
+    pApplication->enterBackground();
+    EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PAUSED);
+    ASSERT_TRUE(SavedGameExists());
+    const std::vector<std::uint8_t> tHidden = TEST_ReadFile(strSaves + "/gamesave.dat");
+    pApplication->enterForeground();
+    pApplication->becomeActive();
+    EXPECT_FALSE(SavedGameExists());
+    // The level goes on, paused until a touch, and then plays for seconds as before.
+    EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PAUSED);
+    TEST_TapGame(240, 300);
+    for (int i = 0; i < 180; ++i)
+    {
+        Frame();
+    }
+    EXPECT_EQ(AppState, APP_GAME);
+    EXPECT_NE(g_pGame->pLevel->iMode, LEVEL_PAUSED);
+    EXPECT_FALSE(SavedGameExists());
+    // Hidden again and never shown: the next start resumes what was written then.
+    pApplication->resignActive();
+    pApplication->enterBackground();
+    ASSERT_TRUE(SavedGameExists());
+    EXPECT_NE(TEST_ReadFile(strSaves + "/gamesave.dat"), tHidden);
+    Quit();
+
+    Launch();
+    pApplication = UIApplication::sharedApplication();
+    EXPECT_TRUE(bResumeSavedGame);
+    Frame();
+    pApplication->resignActive();
+    pApplication->enterBackground();  // during the splash
+    pApplication->enterForeground();
+    pApplication->becomeActive();
+    EXPECT_TRUE(SavedGameExists());  // still waiting for its resume
+    EXPECT_GT(FramesUntil(APP_GAME), 0);
+    EXPECT_EQ(g_pGame->pLevel->iMode, LEVEL_PAUSED);
+    EXPECT_EQ(g_pGame->pLevel->iScore, 7);
+    EXPECT_FALSE(SavedGameExists());
+    Quit();
+}
+
 TEST_F(GameTest, AFailedResumeGoesBackToTheTitleAndTheFileGoes)
 {
     ASSERT_EQ(system(("mkdir -p " + strSaves).c_str()), 0);

@@ -34,21 +34,26 @@ TEST(Install, DesktopFilesValidateAndTheInstalledGameRunsFromElsewhere)
         0)
         << strOut;
 
+    // The folders as configured: a Debian build puts the game in games/ and its data in
+    // share/games/boughfall.
+    const std::string strShare = strPrefix + "/" + BF_INSTALL_SHAREDIR;
+    const std::string strMan = strPrefix + "/" + BF_INSTALL_MANDIR + "/man6/boughfall.6";
+    const std::string strGame = strPrefix + "/" + BF_INSTALL_BINDIR + "/boughfall";
+    const std::string strData = strPrefix + "/" + BF_INSTALL_DATADIR + "/Data";
     const std::string strId = BF_APP_ID;
-    const std::string strDesktop = strPrefix + "/share/applications/" + strId + ".desktop";
-    const std::string strMetainfo = strPrefix + "/share/metainfo/" + strId + ".metainfo.xml";
+    const std::string strDesktop = strShare + "/applications/" + strId + ".desktop";
+    const std::string strMetainfo = strShare + "/metainfo/" + strId + ".metainfo.xml";
     for (const std::string& strFile :
-         {strPrefix + "/bin/boughfall", strPrefix + "/share/boughfall/Data/Textures/level_1.tga",
-          strPrefix + "/share/boughfall/Data/Icons/boughfall_128.tga", strDesktop, strMetainfo,
-          strPrefix + "/share/man/man6/boughfall.6"})
+         {strGame, strData + "/Textures/level_1.tga", strData + "/Icons/boughfall_128.tga",
+          strDesktop, strMetainfo, strMan})
     {
         EXPECT_FALSE(TEST_ReadFile(strFile).empty()) << strFile << " is not installed";
     }
     for (int iSize : {48, 128, 256})
     {
         const std::string strSize = std::to_string(iSize);
-        const std::string strIcon = strPrefix + "/share/icons/hicolor/" + strSize + "x" + strSize +
-                                    "/apps/" + strId + ".png";
+        const std::string strIcon =
+            strShare + "/icons/hicolor/" + strSize + "x" + strSize + "/apps/" + strId + ".png";
         int iWidth = 0;
         int iHeight = 0;
         std::vector<std::uint8_t> tPixels;
@@ -61,11 +66,11 @@ TEST(Install, DesktopFilesValidateAndTheInstalledGameRunsFromElsewhere)
     EXPECT_EQ(strOut, "");
     EXPECT_EQ(Shell("appstreamcli validate --no-net " + strMetainfo, &strOut), 0) << strOut;
     // The manual page formats without a warning.
-    EXPECT_EQ(Shell("groff -man -ww -z " + strPrefix + "/share/man/man6/boughfall.6", &strOut), 0);
+    EXPECT_EQ(Shell("groff -man -ww -z " + strMan, &strOut), 0);
     EXPECT_EQ(strOut, "");
 
     GameLaunch tLaunch;
-    tLaunch.strBinary = strPrefix + "/bin/boughfall";
+    tLaunch.strBinary = strGame;
     tLaunch.strWorkingDir = TEST_MakeTempDir("elsewhere");
     tLaunch.strScript = "20 stamp\n";
     const GameRun tRun = TEST_StartGame(tLaunch);

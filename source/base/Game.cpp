@@ -39,6 +39,9 @@ namespace
 constexpr int HUD_FONT_CAPACITY = 2048;  // vertices: 512 characters a frame
 
 unsigned int s_uiFrames = 0;
+// The level was saved when the application went to the background, and that file has not been
+// taken back yet.
+bool s_bSavedForBackground = false;
 bool s_bSeedGiven = false;
 std::uint32_t s_uiSeed = 0;
 float s_fFixedStep = 0.0f;
@@ -215,6 +218,7 @@ void GAME_SetClock(std::int64_t (*pfnNow)())
 void GAME_Init()
 {
     AppState = APP_FRONTEND;
+    s_bSavedForBackground = false;
     RAND_Seed(s_bSeedGiven ? s_uiSeed : static_cast<std::uint32_t>(NowNanoseconds()));
     g_pAudio = new CAudio();
     if (!SETTINGS_EffectsEnabled())  // as the player left the switches
@@ -342,6 +346,26 @@ void GAME_PauseLevel()
     if (g_pGame != nullptr && g_pGame->pLevel != nullptr)
     {
         g_pGame->pLevel->Pause();
+    }
+}
+
+void GAME_EnterBackground()
+{
+    GAME_PauseLevel();
+    // As at a quit: only a level in play (playing or paused) is written; a fade, the front end
+    // or a game that is over writes nothing.
+    if (AppState == APP_GAME && g_pGame->Save())
+    {
+        s_bSavedForBackground = true;
+    }
+}
+
+void GAME_EnterForeground()
+{
+    if (s_bSavedForBackground)
+    {
+        s_bSavedForBackground = false;
+        FS_RemoveSaveFile(SAVE_FILE_NAME);
     }
 }
 

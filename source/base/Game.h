@@ -120,6 +120,14 @@ void GAME_PauseLevel();
 // When the application terminates: saves a level in play and releases everything.
 void GAME_Shutdown();
 
+// Out of sight, where the application may be ended without another word (a browser tab
+// hidden): a level being played is paused and a level in play saved, as at a quit. Back in
+// sight the level simply goes on, paused, so the file written for it is removed, as a resumed
+// saved game's file is: a later start never brings back a game that went on after it was
+// written. A file found at launch and not yet taken up is left alone.
+void GAME_EnterBackground();
+void GAME_EnterForeground();
+
 // The game's data is missing or damaged beyond what a default can stand in for (the default
 // texture itself, the HUD font): one line naming what is missing and where it was looked for,
 // then the process ends with status 1, its SDL threads stopped first.

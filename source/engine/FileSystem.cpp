@@ -128,7 +128,7 @@ int FS_RemoveSaveFile(const char* pName)
     {
         return -1;
     }
-    return std::remove(strPath);
+    return HostRemoveFile(strPath);
 }
 
 bool FS_ReplaceSaveFile(const char* pName, const void* pData, size_t uiSize)

@@ -96,7 +96,11 @@ GameRun TEST_StartGame(const GameLaunch& tLaunch)
     tRun.iPid = fork();
     if (tRun.iPid == 0)
     {
-        std::freopen(tRun.strLog.c_str(), "w", stdout);
+        // Without its log the run could not be judged: end as a failed start.
+        if (std::freopen(tRun.strLog.c_str(), "w", stdout) == nullptr)
+        {
+            _exit(126);
+        }
         signal(SIGINT, SIG_DFL);
         sigset_t tSignals;
         sigemptyset(&tSignals);

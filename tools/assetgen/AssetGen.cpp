@@ -4,7 +4,8 @@
 //   bf_assetgen <data folder> [--previews <folder>] [--icons <folder>]
 //               [--font <DejaVuSans-Bold.ttf>]
 //
-// --icons writes boughfall_<size>.png for every installed icon size into the folder.
+// --icons writes boughfall_<size>.png for every installed icon size, and the web app's two,
+// into the folder.
 // Prints one line per file written: size, FNV-1a 64 checksum and path.
 
 #include <chrono>
@@ -143,7 +144,9 @@ int main(int iArgc, char** pArgv)
     // The window's icon is read by the game's own TGA reader (rows stored bottom first).
     Emit("Icons/boughfall_128.tga", IMG_EncodeTGA(ICON_Paint(ICON_WINDOW_SIZE)));
     static_assert(ICON_WINDOW_SIZE == 128, "the window icon's file name gives its size");
-    for (int iSize : ICON_SIZES)
+    std::vector<int> tIconSizes(std::begin(ICON_SIZES), std::end(ICON_SIZES));
+    tIconSizes.insert(tIconSizes.end(), std::begin(ICON_WEB_SIZES), std::end(ICON_WEB_SIZES));
+    for (int iSize : tIconSizes)
     {
         const std::string strPath = strIconDir + "/boughfall_" + std::to_string(iSize) + ".png";
         if (!strIconDir.empty() && !PREVIEW_WritePNG(strPath, ICON_Paint(iSize)))

@@ -1,0 +1,42 @@
+#pragma once
+
+// Inside the browser host: what its files tell each other, and the page's side of it, the
+// functions of host_web.js (HostWebPage* and HostWebStore*: they are JavaScript, called from here).
+
+#include <cstddef>
+
+// The accelerometer's poll, driven by the animation frames (HostAccelWeb.cpp).
+void HostAccelWebFrame();
+// The latest devicemotion reading, and whether the page has ever had one.
+void HostAccelWebMotion(double fX, double fY, double fZ);
+
+// The canvas: its drawing buffer follows the page's size and pixel density (HostDisplayWeb.cpp).
+void HostDisplayWebFit();
+// A point of the canvas in CSS pixels (origin top left) to the logical screen; false on the bars
+// unless bClamp.
+bool HostDisplayWebToLogical(double fCssX, double fCssY, bool bClamp, int* pX, int* pY);
+
+// Input: touches, the mouse, keys, and the page's visibility and focus (HostWebInput.cpp).
+void HostWebInputInstall();
+// The audio starts (and stays) unlocked from the first touch, click or key on.
+void HostWebUnlockAudio();
+
+extern "C"
+{
+    // host_web.js: the page.
+    int HostWebPageScreenAngle();                // screen.orientation.angle (0 without it)
+    int HostWebPageMotionInverted();             // the browser reports readings upside down
+    void HostWebPageAskMotionPermission();       // iOS: from a touch, once
+    void HostWebPageToggleFullscreen();          // from a key or a touch of the player's
+    int HostWebPageOpen(const char* pUrl);       // a new tab; 1 when the browser opened one
+    void HostWebPageFitCanvas();                 // the canvas's drawing buffer to its CSS size
+    void HostWebPageTakeInput();                 // SDL's own input listeners go
+    double HostWebPageCanvasX(double fClientX);  // a window point in the canvas's CSS pixels
+    double HostWebPageCanvasY(double fClientY);
+    void HostWebPageUnlockAudio(int bFirst);     // resumes the page's audio contexts
+    void HostWebPageSuspendAudio(int bSuspend);  // hidden: silent; shown: as before
+    void HostWebPageEnded(int iStatus);          // a scripted run has quit
+    // host_web.js: the lasting copies of the save and settings files in IndexedDB.
+    void HostWebStoreFile(const char* pPath);
+    int HostWebStoreForget(const char* pPath);
+}
