@@ -224,27 +224,12 @@ TEST(Assets, BasketCellsCarryThePommoColours)
             }
             const int iR = tSum[0] / iCount, iG = tSum[1] / iCount, iB = tSum[2] / iCount;
             SCOPED_TRACE("strip " + std::to_string(iRowStrip) + " cell " + std::to_string(iCell));
-            switch (iCell)
-            {
-                case 0:  // red
-                    EXPECT_GT(iR, iG + 40);
-                    EXPECT_GT(iR, iB + 40);
-                    break;
-                case 1:  // yellow
-                    EXPECT_GT(iR, iB + 60);
-                    EXPECT_GT(iG, iB + 40);
-                    break;
-                case 2:  // purple
-                    EXPECT_GT(iR, iG + 20);
-                    EXPECT_GT(iB, iG + 40);
-                    break;
-                case 3:  // blue
-                    EXPECT_GT(iB, iR + 50);
-                    break;
-                default:  // neutral grey
-                    EXPECT_LT(std::abs(iR - iG) + std::abs(iG - iB), 30);
-                    break;
-            }
+            // Red, yellow, purple, blue, then the neutral grey of a basket not in play.
+            const bool bColour[BASKET_CELLS] = {iR > iG + 40 && iR > iB + 40,
+                                                iR > iB + 60 && iG > iB + 40,
+                                                iR > iG + 20 && iB > iG + 40, iB > iR + 50,
+                                                std::abs(iR - iG) + std::abs(iG - iB) < 30};
+            EXPECT_TRUE(bColour[iCell]) << iR << " " << iG << " " << iB;
         }
     }
 }

@@ -44,32 +44,26 @@ int SweepTemporaries(const std::string& strDir, const std::string& strName)
     return iFound;
 }
 
-class CrashSafetyTest : public LevelTest
-{
-protected:
-    // A level in play for a while from a seed, its score set: a saved game of its own.
-    CLevel* PlayedLevel(unsigned int uiSeed, int iScore)
-    {
-        CLevel* pPlayed = NewLevel(uiSeed);
-        pLevel = nullptr;  // kept by the caller
-        pPlayed->iMode = LEVEL_PLAYING;
-        for (int i = 0; i < 120; ++i)
-        {
-            pPlayed->Update(1.0f / 60.0f);
-        }
-        pPlayed->iScore = iScore;
-        pPlayed->RecordSnapshot();
-        return pPlayed;
-    }
-};
-
 }  // namespace
 
-TEST_F(CrashSafetyTest, AKillWhileTheGameWritesLeavesTheOldFileOrTheNewOne)
+TEST_F(LevelTest, AKillWhileTheGameWritesLeavesTheOldFileOrTheNewOne)
 {
     const std::string strSettings = TEST_MakeTempDir("crash-config") + "/settings.ini";
     SETTINGS_Load(strSettings.c_str());
-    CLevel* tLevels[2] = {PlayedLevel(21, 5), PlayedLevel(22, 9)};
+    // Two levels in play for a while from their seeds, their scores set: two saved games.
+    CLevel* tLevels[2];
+    for (int k = 0; k < 2; ++k)
+    {
+        tLevels[k] = NewLevel(21 + k);
+        pLevel = nullptr;  // kept here
+        tLevels[k]->iMode = LEVEL_PLAYING;
+        for (int i = 0; i < 120; ++i)
+        {
+            tLevels[k]->Update(1.0f / 60.0f);
+        }
+        tLevels[k]->iScore = 5 + 4 * k;
+        tLevels[k]->RecordSnapshot();
+    }
     CLevel* pReader = NewLevel(23);
 
     // The two valid contents of each file, as the game writes them (a switch is written when it

