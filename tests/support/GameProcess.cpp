@@ -70,6 +70,24 @@ bool WithGameWindow(F&& fnUse)
     return bUsed;
 }
 
+// Games still running when the test program ends (an assertion failed before the test ended
+// them) are ended then, so that no test leaves a game behind.
+struct GameReaper
+{
+    std::vector<pid_t> tPids;
+    ~GameReaper()
+    {
+        for (const pid_t iPid : tPids)
+        {
+            if (waitpid(iPid, nullptr, WNOHANG) == 0)
+            {
+                kill(iPid, SIGKILL);
+                waitpid(iPid, nullptr, 0);
+            }
+        }
+    }
+} s_tReaper;
+
 }  // namespace
 
 GameRun TEST_StartGame(const GameLaunch& tLaunch)
@@ -140,6 +158,7 @@ GameRun TEST_StartGame(const GameLaunch& tLaunch)
         execv(tArgv[0], tArgv.data());
         _exit(127);
     }
+    s_tReaper.tPids.push_back(tRun.iPid);
     return tRun;
 }
 
