@@ -40,6 +40,11 @@ void HostPauseRequested()
     UIApplication::sharedApplication()->requestPause();
 }
 
+void HostBackRequested()
+{
+    UIApplication::sharedApplication()->requestBack();
+}
+
 void HostEnteredBackground()
 {
     UIApplication::sharedApplication()->enterBackground();
@@ -211,6 +216,14 @@ void UIApplication::requestPause()
     }
 }
 
+void UIApplication::requestBack()
+{
+    if (bActive && !bTerminate && pDelegate != nullptr)
+    {
+        pDelegate->applicationDidRequestBack(this);
+    }
+}
+
 void UIApplication::requestTermination()
 {
     bTerminate = true;
@@ -251,6 +264,7 @@ void FW_InstallHostCalls()
     tCalls.pResignActive = HostResignActive;
     tCalls.pRequestTermination = HostRequestTermination;
     tCalls.pPauseRequested = HostPauseRequested;
+    tCalls.pBackRequested = HostBackRequested;
     tCalls.pAccelerometerSample = FW_AccelerometerSample;
     tCalls.pEnteredBackground = HostEnteredBackground;
     tCalls.pEnteringForeground = HostEnteringForeground;

@@ -16,9 +16,12 @@ public:
     virtual void applicationWillResignActive(UIApplication* pApplication) = 0;
     virtual void applicationDidBecomeActive(UIApplication* pApplication) = 0;
     virtual void applicationWillTerminate(UIApplication* pApplication) = 0;
-    // The player asked for a pause (on a desktop: Esc or P). A delegate that has nothing to
-    // pause need not answer.
+    // The player pressed the pause key (on a desktop: P). A delegate that has nothing to pause
+    // need not answer.
     virtual void applicationDidRequestPause(UIApplication*) {}
+    // The player asked to go back (on a desktop: Esc; on a handheld: the back gesture). A
+    // delegate with nowhere to go back to need not answer.
+    virtual void applicationDidRequestBack(UIApplication*) {}
     // The application is out of sight and may be ended without another word (a browser tab
     // hidden), and back in sight. Only a host whose quit is not always announced sends these;
     // each comes after the resign-active or before the become-active it goes with.
@@ -70,9 +73,10 @@ public:
     void resignActive();
     bool isActive() const { return bActive; }
 
-    // The player asked for a pause: the delegate hears of it while the application is active
-    // and not terminating.
+    // The player asked for the pause, or to go back: the delegate hears of it while the
+    // application is active and not terminating.
     void requestPause();
+    void requestBack();
 
     // Out of sight and back: the delegate hears only of a change, and of no background once
     // the application is terminating.
@@ -118,5 +122,6 @@ using UIMainInterfaceLoader = void (*)(UIApplication* pApplication);
 // the exit status (0 after a normal termination).
 int UIApplicationMain(int argc, char** argv, UIMainInterfaceLoader pfnLoadMainInterface);
 
-// Connects the host's touch, activation, quit, pause and accelerometer reports to the framework.
+// Connects the host's touch, activation, quit, pause, back and accelerometer reports to the
+// framework.
 void FW_InstallHostCalls();

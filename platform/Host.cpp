@@ -149,6 +149,11 @@ void HandleKey(const SDL_KeyboardEvent& tKey)
             UpdateKeyLean();
             break;
         case SDLK_ESCAPE:
+            if (bDown && s_Calls.pBackRequested != nullptr)
+            {
+                s_Calls.pBackRequested();
+            }
+            break;
         case SDLK_p:
             if (bDown && s_Calls.pPauseRequested != nullptr)
             {

@@ -48,8 +48,10 @@ struct HostFrameworkCalls
     void (*pBecameActive)();
     void (*pResignActive)();
     void (*pRequestTermination)();
-    // The player asked for a pause (Esc or P): a level being played pauses, as on a focus loss.
+    // The player pressed the pause key (P on a desktop).
     void (*pPauseRequested)();
+    // The player asked to go back (Esc on a desktop, the back gesture on a handheld).
+    void (*pBackRequested)();
     // Called on SDL's timer thread with each accelerometer sample.
     void (*pAccelerometerSample)(float fX, float fY, float fZ, double dTimestamp);
     // The application went out of sight and may be ended without another word (a browser tab
@@ -92,8 +94,8 @@ int HostAudioChunkSize(int iFrequency, int iChannels);
 // blocks until focus returns (or the game is asked to quit).
 void HostPumpEvents();
 
-// Acts on one SDL event (focus, mouse, quit; on the desktop also keys: the arrows lean, Esc and
-// P ask for a pause, F11 and Alt+Enter toggle fullscreen; and window resizes).
+// Acts on one SDL event (focus, mouse, quit; on the desktop also keys: the arrows lean, Esc asks
+// to go back and P for the pause, F11 and Alt+Enter toggle fullscreen; and window resizes).
 void HostHandleEvent(const SDL_Event* pEvent);
 
 // The finger phases of HostScriptedFinger.

@@ -61,7 +61,13 @@ void BaseAppAppDelegate::applicationWillTerminate(UIApplication*)
 void BaseAppAppDelegate::applicationDidRequestPause(UIApplication*)
 {
     SCRIPT_NotePause();
-    GAME_PauseLevel();
+    GAME_TogglePause();
+}
+
+void BaseAppAppDelegate::applicationDidRequestBack(UIApplication*)
+{
+    SCRIPT_NoteBack();
+    GAME_Back();
 }
 
 void BaseAppAppDelegate::applicationDidEnterBackground(UIApplication*)

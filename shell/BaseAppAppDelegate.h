@@ -1,8 +1,8 @@
 #pragma once
 
 // The application delegate: starts the game when launching has finished, slows the frame
-// timer and pauses a level when the application goes inactive, pauses a level when the player
-// asks for it, and shuts the game down.
+// timer and pauses a level when the application goes inactive, hands the player's pause and
+// back keys to the game, and shuts the game down.
 
 #include "Application.h"
 #include "EAGLView.h"
@@ -22,8 +22,10 @@ public:
     void applicationWillResignActive(UIApplication* pApplication) override;
     void applicationDidBecomeActive(UIApplication* pApplication) override;
     void applicationWillTerminate(UIApplication* pApplication) override;
-    // A level being played pauses; the frame timer keeps its pace.
+    // The game's pause key (GAME_TogglePause); the frame timer keeps its pace.
     void applicationDidRequestPause(UIApplication* pApplication) override;
+    // The game's back key (GAME_Back).
+    void applicationDidRequestBack(UIApplication* pApplication) override;
     // Out of sight the level in play is saved, as at a quit; back in sight that file goes.
     void applicationDidEnterBackground(UIApplication* pApplication) override;
     void applicationWillEnterForeground(UIApplication* pApplication) override;

@@ -30,8 +30,8 @@ void Usage(FILE* pOut)
                  "  --help                 show this help and exit\n"
                  "  --version              show the version and exit\n"
                  "\n"
-                 "Keys: Esc or P pauses, F11 or Alt+Enter switches fullscreen, the Left and "
-                 "Right arrows tilt.\n"
+                 "Keys: P or Esc pauses and goes on (Esc also goes back a menu page),\n"
+                 "F11 or Alt+Enter switches fullscreen, the Left and Right arrows tilt.\n"
                  "The music and effects switches, fullscreen and the window size are kept in\n"
                  "$XDG_CONFIG_HOME/boughfall/settings.ini (~/.config/boughfall/settings.ini).\n"
                  "See boughfall(6).\n");

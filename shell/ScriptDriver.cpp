@@ -332,6 +332,11 @@ void SCRIPT_NoteTouch(int iPhase, float fLogicalX, float fLogicalY)
 
 void SCRIPT_NotePause()
 {
+    REPLAY_RecordStep(NoteFrame(), "key p down");
+}
+
+void SCRIPT_NoteBack()
+{
     REPLAY_RecordStep(NoteFrame(), "key escape down");
 }
 

@@ -45,10 +45,10 @@
 //
 // A recording starts with the run's seed, its start files and (when the session ran so) "0
 // frames unpaced"; then, frame by frame, the dt and accelerometer vector the game read whenever
-// they changed, and every touch, pause key and focus change that reached the game; it ends
-// with the session's "quit". A replay is refused, with one line naming the file, the line and
-// what is wrong and exit status 2, when it is cut short, malformed or would not play exactly as
-// recorded (see Replay.h).
+// they changed, and every touch, pause or back key and focus change that reached the game; it
+// ends with the session's "quit". A replay is refused, with one line naming the file, the line
+// and what is wrong and exit status 2, when it is cut short, malformed or would not play exactly
+// as recorded (see Replay.h).
 
 #include "ScriptStep.h"
 
@@ -78,9 +78,10 @@ void SCRIPT_BeforeFrame();
 void SCRIPT_AfterFrame();
 
 // What reached the game between frames, for a recording: a touch as the view passes it on
-// (HostFingerPhase, logical position), a pause the player asked for, a focus change, the end.
+// (HostFingerPhase, logical position), the pause key, the back key, a focus change, the end.
 void SCRIPT_NoteTouch(int iPhase, float fLogicalX, float fLogicalY);
 void SCRIPT_NotePause();
+void SCRIPT_NoteBack();
 void SCRIPT_NoteFocus(bool bIn);
 void SCRIPT_NoteQuit();
 

@@ -1,7 +1,9 @@
 // The game's state machine through the real shell (delegate and GL view) with the fixed frame
 // clock: the front end first, Play through both 34-frame fades, a saved game resumed once at
-// launch with no fade, what quitting writes in each state, a failed resume, and focus.
+// launch with no fade, what quitting writes in each state, a failed resume, focus, and the
+// pause and back keys from the scripted driver.
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,16 +12,20 @@
 #include <string>
 
 #include "Application.h"
+#include "Audio.h"
 #include "BaseAppAppDelegate.h"
 #include "EAGLView.h"
 #include "FrontEnd.h"
 #include "FrontEndLayout.h"
 #include "Game.h"
 #include "GameTouch.h"
+#include "Host.h"
 #include "HostDisplay.h"
 #include "Input.h"
 #include "Level.h"
+#include "Menu.h"
 #include "Screen.h"
+#include "ScriptDriver.h"
 #include "TestSupport.h"
 #include "Touch.h"
 
@@ -117,6 +123,17 @@ protected:
             Frame();
         }
         ASSERT_EQ(g_pGame->pLevel->iMode, LEVEL_PLAYING);
+    }
+
+    // Keys from the scripted driver: steps numbered from the next frame drawn (0), which reach
+    // the game through the host and the framework after that frame.
+    void PlayScript(const std::string& strSteps)
+    {
+        const std::string strPath = strDataHome + "/keys.txt";
+        ASSERT_TRUE(
+            TEST_WriteFile(strPath, std::vector<std::uint8_t>(strSteps.begin(), strSteps.end())));
+        ASSERT_TRUE(SCRIPT_LoadFile(strPath.c_str()));
+        FW_InstallHostCalls();
     }
 
     bool SavedGameExists() const { return std::filesystem::exists(strSaves + "/gamesave.dat"); }
@@ -362,4 +379,74 @@ TEST_F(GameTest, GetReadyLastsASecondOnTheRealClockAndAnAbsenceIsOneShortStep)
     Frame();
     EXPECT_FLOAT_EQ(g_pGame->pLevel->fModeTimer, fModeTimer + MAX_FRAME_TIME);
     Quit();
+}
+
+TEST_F(GameTest, PAndEscPauseAndGoOnAndEscGoesBackAPage)
+{
+    Launch();
+    IntoALevel();
+    CLevel* pLevel = g_pGame->pLevel;
+    PlayScript(
+        "0 key p down\n0 key p up\n1 key p down\n2 key escape down\n3 key escape down\n"
+        "3 key escape up\n");
+    Frame();
+    EXPECT_EQ(pLevel->iMode, LEVEL_PAUSED);
+    const float fPausedAt = pLevel->fModeTimer;
+    Frame();
+    EXPECT_EQ(pLevel->fModeTimer, fPausedAt);  // the paused frame stood still
+    EXPECT_EQ(pLevel->iMode, LEVEL_PLAYING);   // P again goes on, picking nothing
+    EXPECT_EQ(pLevel->iSelected, -1);
+    EXPECT_EQ(pLevel->bDragging, 0);
+    Frame();
+    EXPECT_EQ(pLevel->iMode, LEVEL_PAUSED);  // Esc pauses a level too
+    Frame();
+    EXPECT_EQ(pLevel->iMode, LEVEL_PLAYING);  // and goes on
+    // The game goes on for the next seconds as after a touch.
+    for (int i = 0; i < 180; ++i)
+    {
+        Frame();
+    }
+    EXPECT_EQ(pLevel->iMode, LEVEL_PLAYING);
+    EXPECT_NEAR(pLevel->fModeTimer, fPausedAt + 181.0f / 60.0f, 0.01f);
+    Quit();
+
+    // In the menus Esc goes back a page, with the back arrow's sound; P does nothing there, and
+    // Esc nothing on the title page, which shows no arrow.
+    std::remove((strSaves + "/gamesave.dat").c_str());  // no saved game to resume
+    // The mixer, opened as the host's start-up does, to hear the click.
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0);
+    HostOpenAudio(22050, 1);
+    Launch();
+    g_pAudio->EnableSound();  // these tests read no settings, so the switch starts off
+    ReachMenus();
+    TEST_TapGame(MENU_X, MENU_MAIN_ROWS[1]);  // Options: highlighted,
+    Frame();
+    TEST_TapGame(MENU_X, MENU_MAIN_ROWS[1]);  // then opened
+    Frame();
+    CMenu* pOptions = g_pFrontEnd->pCurrentMenu;
+    ASSERT_NE(pOptions, g_pFrontEnd->pMainMenu);
+    TEST_TapGame(MENU_X, MENU_OPTION_ROWS[2]);  // Credits: highlighted,
+    Frame();
+    TEST_TapGame(MENU_X, MENU_OPTION_ROWS[2]);  // then shown
+    Frame();
+    ASSERT_TRUE(g_pFrontEnd->bShowCredits);
+    ASSERT_EQ(g_pFrontEnd->pCurrentMenu->pParent, pOptions);
+    PlayScript(
+        "0 key p down\n1 key escape down\n1 key escape up\n2 key escape down\n"
+        "3 key escape down\n");
+    Frame();
+    EXPECT_TRUE(g_pFrontEnd->bShowCredits);
+    Frame();
+    EXPECT_EQ(g_pFrontEnd->pCurrentMenu, pOptions);
+    EXPECT_FALSE(g_pFrontEnd->bShowCredits);
+    EXPECT_TRUE(g_pAudio->IsSourcePlaying(g_pFrontEnd->iSounds[FRONTEND_SOUND_BACK]));
+    Frame();
+    EXPECT_EQ(g_pFrontEnd->pCurrentMenu, g_pFrontEnd->pMainMenu);
+    Frame();
+    EXPECT_EQ(g_pFrontEnd->pCurrentMenu, g_pFrontEnd->pMainMenu);
+    EXPECT_EQ(AppState, APP_FRONTEND);
+    SCRIPT_LoadFile("/nonexistent");
+    Quit();
+    HostCloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }

@@ -1,7 +1,7 @@
 // The shell: the GL view's frame timer and framebuffer answers, the delegate's reaction to
-// activation, touch forwarding (a cancelled touch goes nowhere), the pause keys' way from a
-// scripted key press through the host and the framework to the delegate, and how script lines
-// are read.
+// activation, touch forwarding (a cancelled touch goes nowhere), the pause and back keys' way
+// from a scripted key press through the host and the framework to the delegate, and how script
+// lines are read.
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -41,13 +41,19 @@ protected:
     }
 };
 
-struct PauseCounter : BaseAppAppDelegate
+struct KeyCounter : BaseAppAppDelegate
 {
     int iPauses = 0;
+    int iBacks = 0;
     void applicationDidRequestPause(UIApplication* pApplication) override
     {
         ++iPauses;
         BaseAppAppDelegate::applicationDidRequestPause(pApplication);
+    }
+    void applicationDidRequestBack(UIApplication* pApplication) override
+    {
+        ++iBacks;
+        BaseAppAppDelegate::applicationDidRequestBack(pApplication);
     }
 };
 
@@ -124,18 +130,18 @@ TEST_F(ShellTest, TheDelegateForwardsTouchesButNotACancelledOne)
     delete pDelegate;  // with its window and view
 }
 
-TEST_F(ShellTest, EscapeAndPReachTheDelegateAsAPauseWhileActive)
+TEST_F(ShellTest, PAndEscReachTheDelegateAsPauseAndBackWhileActive)
 {
     const std::string strScript = TEST_MakeTempDir("pause") + "/script.txt";
     const std::string strSteps =
         "0 key p down\n0 key p up\n1 key escape down\n2 key q down\n"
-        "3 key p down\n";
+        "3 key p down\n3 key escape down\n";
     ASSERT_TRUE(
         TEST_WriteFile(strScript, std::vector<std::uint8_t>(strSteps.begin(), strSteps.end())));
     ASSERT_TRUE(SCRIPT_LoadFile(strScript.c_str()));
-    EXPECT_EQ(SCRIPT_StepCount(), 4);  // "q" is no key of the game's
+    EXPECT_EQ(SCRIPT_StepCount(), 5);  // "q" is no key of the game's
     FW_InstallHostCalls();
-    PauseCounter tDelegate;
+    KeyCounter tDelegate;
     tDelegate.setGlView(EAGLView::initWithCoder());
     UIApplication* pApplication = UIApplication::sharedApplication();
     pApplication->setDelegate(&tDelegate);
@@ -145,17 +151,20 @@ TEST_F(ShellTest, EscapeAndPReachTheDelegateAsAPauseWhileActive)
     SCRIPT_AfterFrame();
     DrainEvents();
     EXPECT_EQ(tDelegate.iPauses, 1);
-    SCRIPT_BeforeFrame();  // Esc
+    EXPECT_EQ(tDelegate.iBacks, 0);
+    SCRIPT_BeforeFrame();  // Esc: back
     SCRIPT_AfterFrame();
     DrainEvents();
-    EXPECT_EQ(tDelegate.iPauses, 2);
+    EXPECT_EQ(tDelegate.iPauses, 1);
+    EXPECT_EQ(tDelegate.iBacks, 1);
     SCRIPT_BeforeFrame();
     SCRIPT_AfterFrame();
-    pApplication->resignActive();  // inactive: there is nothing to pause by hand
+    pApplication->resignActive();  // inactive: there is nothing to pause or leave by hand
     SCRIPT_BeforeFrame();
     SCRIPT_AfterFrame();
     DrainEvents();
-    EXPECT_EQ(tDelegate.iPauses, 2);
+    EXPECT_EQ(tDelegate.iPauses, 1);
+    EXPECT_EQ(tDelegate.iBacks, 1);
     HostSetFrameworkCalls(nullptr);
     SCRIPT_LoadFile("/nonexistent");
 }

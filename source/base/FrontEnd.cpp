@@ -511,6 +511,14 @@ void CFrontEnd::Free()
     bLoaded = false;
 }
 
+void CFrontEnd::GoBack()
+{
+    if (bLoaded && bStay && iMode == FRONTEND_MENUS && pCurrentMenu != nullptr)
+    {
+        pCurrentMenu->PressBackArrow();
+    }
+}
+
 void CFrontEnd::OnMenuEvent(int iEvent)
 {
     switch (iEvent)

@@ -113,6 +113,10 @@ public:
     // Releases what Init built (pages, images, font, atlas); the sounds stay for the next Init.
     void Free();
 
+    // The player's back key: while the menus are up, a page showing the back arrow goes back as
+    // touching the arrow does, with its sound; anywhere else nothing happens.
+    void GoBack();
+
     // Clicks for the menu steps; leaving the instructions or credits clears them.
     void OnMenuEvent(int iEvent) override;
     // Play, the audio switches, credits, instructions and the catalogue links.

@@ -349,6 +349,26 @@ void GAME_PauseLevel()
     }
 }
 
+void GAME_TogglePause()
+{
+    if (g_pGame != nullptr && g_pGame->pLevel != nullptr)
+    {
+        g_pGame->pLevel->TogglePause();
+    }
+}
+
+void GAME_Back()
+{
+    if (AppState == APP_FRONTEND && g_pFrontEnd != nullptr)
+    {
+        g_pFrontEnd->GoBack();
+    }
+    else
+    {
+        GAME_TogglePause();
+    }
+}
+
 void GAME_EnterBackground()
 {
     GAME_PauseLevel();

@@ -117,6 +117,12 @@ void GAME_Init();
 void GAME_Frame();
 // When the application resigns active: a level being played is paused.
 void GAME_PauseLevel();
+// The player's pause key: a level being played pauses, and a paused one goes on as a touch
+// would make it, without picking a pommo.
+void GAME_TogglePause();
+// The player's back key: in the menus, a page showing the back arrow goes back as touching the
+// arrow does; in a level, the same as the pause key.
+void GAME_Back();
 // When the application terminates: saves a level in play and releases everything.
 void GAME_Shutdown();
 

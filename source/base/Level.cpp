@@ -526,6 +526,32 @@ void CLevel::Pause()
     }
 }
 
+void CLevel::Resume()
+{
+    if (iMode != LEVEL_PAUSED)
+    {
+        return;
+    }
+    iMode = LEVEL_PLAYING;
+    if (fResumeTimer != 0.0f)
+    {
+        fModeTimer = fResumeTimer;
+        fResumeTimer = 0.0f;
+    }
+}
+
+void CLevel::TogglePause()
+{
+    if (iMode == LEVEL_PAUSED)
+    {
+        Resume();
+    }
+    else
+    {
+        Pause();
+    }
+}
+
 bool CLevel::ReadTouch(int* pX, int* pY) const
 {
     if (g_pInput == nullptr)
@@ -568,15 +594,7 @@ void CLevel::TouchesBegan()
     }
     else
     {
-        if (iMode == LEVEL_PAUSED)
-        {
-            iMode = LEVEL_PLAYING;
-            if (fResumeTimer != 0.0f)
-            {
-                fModeTimer = fResumeTimer;
-                fResumeTimer = 0.0f;
-            }
-        }
+        Resume();
         if (iMode != LEVEL_PLAYING)
         {
             return;

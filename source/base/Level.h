@@ -133,6 +133,11 @@ public:
     // Playing -> paused (the application lost the focus, or the player asked); a pommo being
     // dragged is let go.
     void Pause();
+    // Paused -> playing, as the touch that goes on does before it picks (a resumed saved game
+    // gets its mode timer back).
+    void Resume();
+    // The pause key: playing -> paused, paused -> playing; nothing in the other modes.
+    void TogglePause();
 
     // The snapshot ring and the saved game "gamesave.dat".
     void RecordSnapshot();

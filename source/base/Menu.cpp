@@ -358,6 +358,16 @@ void CMenu::OnTouch(int iParam)
     }
 }
 
+bool CMenu::PressBackArrow()
+{
+    if (pBackImage == nullptr)
+    {
+        return false;
+    }
+    OnTouch(-1);
+    return true;
+}
+
 void CMenu::Update()
 {
     if (iNumItems == 0 && pBackImage == nullptr)

@@ -22,7 +22,6 @@
 #include "LevelAtlas.h"
 #include "Mp3Writer.h"
 #include "Music.h"
-#include "OggWriter.h"
 #include "Paint.h"
 #include "Previews.h"
 #include "PvrtcEncoder.h"
@@ -130,16 +129,14 @@ int main(int iArgc, char** pArgv)
     std::vector<std::string> tEffectNames;
     for (int i = 0; i < SFX_COUNT; ++i)
     {
-        // A fixed serial number per effect keeps the files the same from build to build.
         tEffects.push_back(SFX_Make(i));
         tEffectNames.push_back(SFX_NAMES[i]);
         const std::string strPath = std::string("SFX/") + SFX_NAMES[i] + ".ogg";
-        Emit(strPath.c_str(),
-             OGG_Encode(tEffects.back(), 1, SFX_RATE, 0x4B470000 + i, SFX_NAMES[i]));
+        Emit(strPath.c_str(), SFX_Encode(i, tEffects.back()));
     }
     const std::vector<float> tMusic = MUSIC_Render();
     Emit("Music/BoughfallTheme.mp3",
-         MP3_Encode(tMusic, 2, MUSIC_RATE, "Boughfall Theme", "Kettle Games"));
+         MP3_EncodeLoop(tMusic, 2, MUSIC_RATE, MUSIC_LEAD_IN, "Boughfall Theme", "Kettle Games"));
 
     // The window's icon is read by the game's own TGA reader (rows stored bottom first).
     Emit("Icons/boughfall_128.tga", IMG_EncodeTGA(ICON_Paint(ICON_WINDOW_SIZE)));

@@ -138,6 +138,51 @@ void DSP_Normalise(std::vector<float>& tSamples, float fPeak)
     }
 }
 
+void DSP_Limit(std::vector<float>& tSamples, float fReductionDb, int iRamp)
+{
+    const std::size_t uiCount = tSamples.size();
+    float fPeak = 0.0f;
+    for (float f : tSamples)
+    {
+        fPeak = std::max(fPeak, std::fabs(f));
+    }
+    if (fPeak <= 0.0f || uiCount == 0)
+    {
+        return;
+    }
+    const float fCeiling = fPeak * std::pow(10.0f, -fReductionDb / 20.0f);
+    // The gain each sample needs, then the least of it within iRamp either side, then that
+    // averaged over a window half as wide: every sample's gain stays at or below its own need,
+    // and the gain moves smoothly.
+    std::vector<float> tNeed(uiCount);
+    for (std::size_t i = 0; i < uiCount; ++i)
+    {
+        const float fLevel = std::fabs(tSamples[i]);
+        tNeed[i] = fLevel > fCeiling ? fCeiling / fLevel : 1.0f;
+    }
+    const long lCount = long(uiCount);
+    std::vector<float> tLeast(uiCount);
+    for (long i = 0; i < lCount; ++i)
+    {
+        float fLeast = 1.0f;
+        for (long k = std::max(0L, i - iRamp); k <= std::min(lCount - 1, i + iRamp); ++k)
+        {
+            fLeast = std::min(fLeast, tNeed[std::size_t(k)]);
+        }
+        tLeast[std::size_t(i)] = fLeast;
+    }
+    const long lHalf = iRamp / 2;
+    for (long i = 0; i < lCount; ++i)
+    {
+        double dSum = 0.0;
+        for (long k = i - lHalf; k <= i + lHalf; ++k)
+        {
+            dSum += k >= 0 && k < lCount ? tLeast[std::size_t(k)] : 1.0f;
+        }
+        tSamples[std::size_t(i)] *= float(dSum / double(2 * lHalf + 1));
+    }
+}
+
 void DSP_FadeEnds(std::vector<float>& tSamples, int iFadeIn, int iFadeOut)
 {
     const int iCount = int(tSamples.size());

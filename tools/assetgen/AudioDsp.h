@@ -71,6 +71,10 @@ sVowel DSP_MixVowel(const sVowel& tA, const sVowel& tB, double dT);
 double DSP_Smooth(double dT);                                    // 0..1 ease in and out
 double DSP_Envelope(double dT, double dAttack, double dLength);  // quick rise, long fall
 void DSP_Normalise(std::vector<float>& tSamples, float fPeak);
+// A look-ahead peak limiter: whatever rises higher than fReductionDb below the sound's own peak
+// is held down to that level (the peak comes down by fReductionDb, quieter parts keep theirs),
+// the gain gliding over iRamp samples either side of each peak instead of clipping it.
+void DSP_Limit(std::vector<float>& tSamples, float fReductionDb, int iRamp);
 void DSP_FadeEnds(std::vector<float>& tSamples, int iFadeIn, int iFadeOut);
 // Adds a mono signal into a buffer at a sample offset (clipped to the buffer).
 void DSP_MixInto(std::vector<float>& tBuffer, const std::vector<float>& tSignal, long lOffset,

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "AudioDsp.h"
+#include "MixPlan.h"
 
 namespace
 {
@@ -219,11 +220,14 @@ std::vector<float> MUSIC_Render()
             tMix.Add(Pluck(DSP_NoteHz(iNote)), dBar + iStep * STEP, 0.12f,
                      iStep % 2 == 0 ? -0.45f : -0.25f);
         }
-        // Pad: the chord held for the bar, slightly detuned left and right.
+        // Pad: the chord held for the bar, slightly detuned left and right. The last bar's lets
+        // go early, so the loop's last moments are its quietest: a decoder that starts the file
+        // afresh makes its first 576 samples without history, and they lie there.
+        const double dPadHold = iBar == BARS - 1 ? 4 * BEAT - 0.45 : 4 * BEAT - 0.1;
         for (int k = 0; k < 3; ++k)
         {
-            tMix.Add(Pad(DSP_NoteHz(tChord.tNotes[k]), 4 * BEAT - 0.1, 1.0), dBar, 0.045f, -0.7f);
-            tMix.Add(Pad(DSP_NoteHz(tChord.tNotes[k]), 4 * BEAT - 0.1, 1.004), dBar, 0.045f, 0.7f);
+            tMix.Add(Pad(DSP_NoteHz(tChord.tNotes[k]), dPadHold, 1.0), dBar, 0.045f, -0.7f);
+            tMix.Add(Pad(DSP_NoteHz(tChord.tNotes[k]), dPadHold, 1.004), dBar, 0.045f, 0.7f);
         }
         // Bass: root, fifth, octave, fifth.
         const int tBass[4] = {0, 7, 12, 7};
@@ -248,8 +252,8 @@ std::vector<float> MUSIC_Render()
                      dBar + iStep * STEP, bOff ? 0.07f : 0.035f, 0.4f);
         }
     }
-    // Soft limiting, then a few milliseconds of fade at both ends: a decoder that restarts
-    // the file puts a little silence there, and the fades keep that join free of clicks.
+    // Soft limiting, then the level. The loop has no ends: its last note rings on into its
+    // first bar, and the file is encoded as a circle (MP3_EncodeLoop).
     std::vector<float> tOut(std::size_t(LOOP) * 2);
     float fPeak = 0.0f;
     for (long i = 0; i < LOOP; ++i)
@@ -259,22 +263,10 @@ std::vector<float> MUSIC_Render()
         fPeak = std::max(
             {fPeak, std::fabs(tOut[std::size_t(i) * 2]), std::fabs(tOut[std::size_t(i) * 2 + 1])});
     }
-    const float fGain = fPeak > 0 ? 0.89f / fPeak : 1.0f;
-    const long lFadeIn = long(0.004 * RATE);
-    const long lFadeOut = long(0.012 * RATE);
-    for (long i = 0; i < LOOP; ++i)
+    const float fGain = fPeak > 0 ? MIX_Gain(MIX_THEME_PEAK_DB) / fPeak : 1.0f;
+    for (float& f : tOut)
     {
-        float fEnv = fGain;
-        if (i < lFadeIn)
-        {
-            fEnv *= float(i) / lFadeIn;
-        }
-        if (LOOP - 1 - i < lFadeOut)
-        {
-            fEnv *= float(LOOP - 1 - i) / lFadeOut;
-        }
-        tOut[std::size_t(i) * 2] *= fEnv;
-        tOut[std::size_t(i) * 2 + 1] *= fEnv;
+        f *= fGain;
     }
     return tOut;
 }

@@ -7,6 +7,8 @@
 #include <vector>
 
 constexpr int MUSIC_RATE = 44100;
+// Samples of the loop's end that come before its first beat in the file (see MP3_EncodeLoop).
+constexpr int MUSIC_LEAD_IN = 576;
 
 // Interleaved left/right samples, -1..1.
 std::vector<float> MUSIC_Render();

@@ -1,9 +1,15 @@
 #include "SoundEffects.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 
+#include "Audio.h"
 #include "AudioDsp.h"
+#include "MixPlan.h"
+#include "OggWriter.h"
 
 const char* const SFX_NAMES[SFX_COUNT] = {
     "no",   "yay1",   "yay2",       "yay3",   "yawn1",  "yawn2",  "yawn3",       "forward",
@@ -12,6 +18,34 @@ const char* const SFX_NAMES[SFX_COUNT] = {
 namespace
 {
 constexpr double RATE = SFX_RATE;
+
+// The level sheet of the mixing plan (MixPlan.h): each effect's decoded peak in dBFS, in the
+// order of SFX_NAMES. The calls ("no", the cheers) and the menu steps (forward, back, scroll)
+// lead; the yawns, the title jingle, the birds and the laughs sit behind them.
+constexpr float LEAD = MIX_EFFECT_PEAK_DB;
+constexpr float PEAK_DB[SFX_COUNT] = {LEAD, LEAD, LEAD,   LEAD,   -12.0f, -12.0f, -12.0f, LEAD,
+                                      LEAD, LEAD, -11.0f, -12.0f, -12.0f, -12.0f, -10.5f, -12.0f};
+
+// The loudest sample of an encoded effect as the game decodes it (full scale 1); 0 when it
+// cannot be decoded.
+float DecodedPeak(const std::vector<std::uint8_t>& tOgg)
+{
+    FILE* pFile = fmemopen(const_cast<std::uint8_t*>(tOgg.data()), tOgg.size(), "rb");
+    sDecodedSound tSound{};
+    if (!AUDIO_DecodeSoundFile(pFile, "a generated effect", &tSound))
+    {
+        return 0.0f;
+    }
+    int iPeak = 0;
+    for (int i = 0; i + 1 < tSound.iBytes; i += 2)
+    {
+        const int iSample =
+            std::int16_t(std::uint8_t(tSound.pData[i]) | (std::uint8_t(tSound.pData[i + 1]) << 8));
+        iPeak = std::max(iPeak, std::abs(iSample));
+    }
+    AUDIO_FreeDecodedSound(&tSound);
+    return float(iPeak) / 32768.0f;
+}
 
 struct sVoiceMoment
 {
@@ -349,7 +383,53 @@ std::vector<float> SFX_Make(int iIndex)
             tOut = MakeLaugh(true);
             break;
     }
-    DSP_Normalise(tOut, 0.85f);
+    DSP_Limit(tOut, MIX_EFFECT_LIMIT_DB, int(MIX_EFFECT_LIMIT_RAMP_SECONDS * RATE));
+    DSP_Normalise(tOut, MIX_Gain(PEAK_DB[iIndex]));
     DSP_FadeEnds(tOut, 22, 220);
     return tOut;
+}
+
+std::vector<std::uint8_t> SFX_Encode(int iIndex, const std::vector<float>& tSamples)
+{
+    // Vorbis rebuilds the waveform from its spectrum, and the peaks come back higher, by as much
+    // as 2.5 dB for the bird calls, and not in proportion to the level. So the level is set on
+    // the decoded samples: the effect is encoded again at the level that the last decoded peak
+    // says, and the file kept is the loudest whose decoded peak stays within its budget.
+    constexpr int MAX_PASSES = 8;
+    constexpr float CLOSE_ENOUGH = 0.9886f;  // 0.1 dB
+    const float fBudget = MIX_Gain(PEAK_DB[iIndex]);
+    std::vector<float> tLevelled = tSamples;
+    std::vector<std::uint8_t> tBest;
+    float fBestPeak = 0.0f;
+    for (int iPass = 0; iPass < MAX_PASSES; ++iPass)
+    {
+        // A fixed serial number per effect keeps the files the same from build to build.
+        std::vector<std::uint8_t> tOgg =
+            OGG_Encode(tLevelled, 1, SFX_RATE, 0x4B470000 + iIndex, SFX_NAMES[iIndex]);
+        const float fPeak = DecodedPeak(tOgg);
+        if (fPeak <= 0.0f)
+        {
+            return tOgg;  // nothing to level (an empty result is reported by the caller)
+        }
+        if (fPeak <= fBudget && fPeak > fBestPeak)
+        {
+            tBest = tOgg;
+            fBestPeak = fPeak;
+        }
+        if (fBestPeak >= fBudget * CLOSE_ENOUGH)
+        {
+            break;
+        }
+        const float fGain = fBudget / fPeak;
+        for (float& f : tLevelled)
+        {
+            f *= fGain;
+        }
+    }
+    if (tBest.empty())
+    {
+        std::printf("assetgen: %s decodes louder than its level in the mixing plan\n",
+                    SFX_NAMES[iIndex]);
+    }
+    return tBest;
 }
