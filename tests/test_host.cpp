@@ -19,18 +19,6 @@
 #include "TestSupport.h"
 #include "pdl.h"
 
-namespace
-{
-
-void SetDevice(int iWidth, int iHeight)
-{
-    HostDisplaySetForTest(false, 0, 0);
-    g_Host.iScreenWidth = iWidth;
-    g_Host.iScreenHeight = iHeight;
-}
-
-}  // namespace
-
 TEST(HostAudio, ChunkSizesAreRoundedUpToPowersOfTwo)
 {
     EXPECT_EQ(HostAudioChunkSize(22050, 1), 512);   // 384 frames
@@ -68,18 +56,6 @@ TEST(HostAudio, OpensOnceAndReopensOnlyOnAFormatChange)
     HostCloseAudio();
 }
 
-TEST(HostCoordinates, DeviceToLogicalUsesIntegerArithmetic)
-{
-    SetDevice(320, 480);
-    EXPECT_EQ(HostLogicalX(100), 100);
-    EXPECT_EQ(HostLogicalY(200), 200);
-    SetDevice(320, 400);
-    EXPECT_EQ(HostLogicalY(200), 240);
-    EXPECT_EQ(HostLogicalY(399), 478);
-    SetDevice(640, 960);
-    EXPECT_EQ(HostLogicalX(639), 319);
-}
-
 TEST(HostCoordinates, WindowPositionsMapThroughTheQuarterTurn)
 {
     HostDisplaySetForTest(true, 960, 640);
@@ -113,15 +89,6 @@ TEST(HostCoordinates, WindowPositionsMapThroughTheQuarterTurn)
     EXPECT_EQ(HostDisplayGameRect().iY, 90);
     EXPECT_FALSE(HostDisplayWindowToDevice(240, 50, false, &iDeviceX, &iDeviceY));
     HostDisplaySetForTest(false, 0, 0);
-}
-
-TEST(HostDisplay, FirstWindowIsTheLargestWholeMultipleInNinetyPercent)
-{
-    EXPECT_EQ(HostDisplayInitialScale(1280, 800), 2);
-    EXPECT_EQ(HostDisplayInitialScale(1920, 1080), 3);
-    EXPECT_EQ(HostDisplayInitialScale(2560, 1440), 4);
-    EXPECT_EQ(HostDisplayInitialScale(800, 600), 1);
-    EXPECT_EQ(HostDisplayInitialScale(320, 200), 1);
 }
 
 TEST(HostFiles, NullArgumentsDoNothingAndLengthKeepsThePosition)

@@ -1,5 +1,5 @@
-// The input objects: touch slots and point lists, the accelerometer's low-pass filter, and the
-// emulated device behind the host's poll (whose leaned samples test_replay reads exactly).
+// The input objects: touch slots and point lists, and the emulated device behind the host's
+// poll (whose leaned, smoothed and filtered samples test_replay reads exactly).
 
 #include <gtest/gtest.h>
 
@@ -100,24 +100,6 @@ TEST_F(TouchTest, ATouchAtTheOriginIsNoTouch)
     EXPECT_EQ(pInput->getNewTouchPoints()[0].x, -1);
     EXPECT_EQ(pInput->getNewTouchPoints()[0].y, -1);
     EXPECT_EQ(pInput->getTouches()[0].state, 0);
-}
-
-TEST(AccelerometerFilter, BlendsTwoPercentOfEachSample)
-{
-    INPTAccelerometer tAccelerometer;
-    UIAcceleration tSample{0.0, 1.0f, -0.5f, 0.25f};
-    tAccelerometer.accelerometerDidAccelerate(nullptr, &tSample);
-    float fVector[3];
-    tAccelerometer.GetAccelerometerVector(fVector);
-    EXPECT_FLOAT_EQ(fVector[0], 0.02f);
-    EXPECT_FLOAT_EQ(fVector[1], -0.01f);
-    tAccelerometer.accelerometerDidAccelerate(nullptr, &tSample);
-    tAccelerometer.GetAccelerometerVector(fVector);
-    // 0.02 + 0.02 x 0.98 (with 0.98 the single-precision constant, blended in double).
-    const float fExpected =
-        static_cast<float>(static_cast<double>(0.02f) + static_cast<double>(0.02f) * 0.98f);
-    EXPECT_EQ(fVector[0], fExpected);
-    EXPECT_NEAR(fVector[0], 0.0396f, 1e-6);
 }
 
 TEST(AccelerometerPoll, EmulatedDeviceLeansSmoothlyAndIsNeverWeightless)

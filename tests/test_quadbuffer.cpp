@@ -59,32 +59,6 @@ void SavePNG(const char* pName)
 
 }  // namespace
 
-// Through a matrix (z taken from it, the source z ignored, alpha given), at an offset, and as
-// they are; the indices make two triangles a quad.
-TEST(QuadBuffer, AddingQuadsInEveryForm)
-{
-    CImage tImage(1, Rect(0, 4, 0, 4), 4, 4, 4, 4, false);
-    tImage.tVerts[1] = {3.0f, 4.0f, 9.0f, 0.0f, 0.0f, 7.5f, {10, 0, 0, 255}};
-    QuadRenderBuffer tBuffer;
-    const float tTurn[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 100, 50, 2, 1};  // column-major
-    tBuffer.AddQuad(tImage.tVerts, tTurn, 200);
-    tBuffer.AddQuad(tImage.tVerts, 10.0f, 20.0f, 0.5f, 1);
-    tBuffer.AddQuad(tImage.tVerts, 9);
-    const QuadVertex& tTurned = tBuffer.pVertices[1];
-    EXPECT_EQ(std::vector<float>({tTurned.x, tTurned.y, tTurned.z, tTurned.fSpare}),
-              std::vector<float>({96.0f, 53.0f, 2.0f, 7.5f}));
-    EXPECT_EQ(tTurned.tColour[0], 10);
-    EXPECT_EQ(tTurned.tColour[3], 200);
-    EXPECT_EQ(std::vector<float>({tBuffer.pVertices[5].x, tBuffer.pVertices[5].y,
-                                  tBuffer.pVertices[5].z, tBuffer.pVertices[9].z}),
-              std::vector<float>({13.0f, 24.0f, 0.5f, 9.0f}));
-    EXPECT_EQ(tBuffer.pVertices[9].tColour[3], 9);
-    EXPECT_EQ(tBuffer.iNumVerts, 12);
-    EXPECT_EQ(tBuffer.iNumFaces, 6);
-    EXPECT_EQ(std::vector<std::uint16_t>(tBuffer.pIndices + 12, tBuffer.pIndices + 18),
-              (std::vector<std::uint16_t>{8, 9, 10, 8, 10, 11}));
-}
-
 // (That adding quads allocates nothing is test_level's, over 600 frames of play.)
 TEST(QuadBuffer, AFullBufferDropsQuads)
 {
