@@ -41,7 +41,21 @@ float LeanTarget()
     return HostAccelLeanTarget(bStick ? SDL_JoystickGetAxis(pJoystick, 0) / 32767.0f : 0.0f);
 }
 
+void AddTimer(unsigned int uiMilliseconds)
+{
+    SDL_AddTimer(uiMilliseconds, HostAccelTick, reinterpret_cast<void*>(++s_iTimerGeneration));
+}
+
 }  // namespace
+
+void HostAccelFollowFrameClock(bool bFollow)
+{
+    // Following, the timer ends at its next tick; back on the wall clock, a new one starts.
+    if (HostAccelSwitchFrameClock(bFollow) && !bFollow && g_HostAccel.iPoll != ACCEL_POLL_STOPPED)
+    {
+        AddTimer(static_cast<unsigned int>(g_HostAccel.iIntervalMs));
+    }
+}
 
 void HostAccelStart(unsigned int uiMilliseconds)
 {
@@ -50,7 +64,10 @@ void HostAccelStart(unsigned int uiMilliseconds)
     {
         g_HostAccel.pJoystick = SDL_NumJoysticks() > 0 ? SDL_JoystickOpen(0) : nullptr;
         g_HostAccel.iPoll = ACCEL_POLL_RUNNING;
-        SDL_AddTimer(uiMilliseconds, HostAccelTick, reinterpret_cast<void*>(++s_iTimerGeneration));
+        if (!HostAccelFollowsFrameClock())
+        {
+            AddTimer(uiMilliseconds);
+        }
     }
     g_HostAccel.iPoll = ACCEL_POLL_RUNNING;
 }
@@ -75,9 +92,10 @@ void HostAccelResume()
 Uint32 HostAccelTick(Uint32 uiInterval, void* pParam)
 {
     const int iPoll = g_HostAccel.iPoll;
-    if (reinterpret_cast<std::intptr_t>(pParam) != s_iTimerGeneration)
+    if (reinterpret_cast<std::intptr_t>(pParam) != s_iTimerGeneration ||
+        HostAccelFollowsFrameClock())
     {
-        return 0;  // the timer of an earlier start
+        return 0;  // the timer of an earlier start, or the frame clock took over
     }
     if (iPoll != ACCEL_POLL_RUNNING)
     {
@@ -91,7 +109,7 @@ Uint32 HostAccelTick(Uint32 uiInterval, void* pParam)
 
 // The three raw axes: the real accelerometer when asked for and awake, else the emulated
 // device, whose lean the poll (bStep) moves towards where the player leans it.
-void HostAccelReadRaw(int iAxes[3], bool bStep)
+void HostAccelReadRaw(int iAxes[3], bool bStep, unsigned int uiNowMs)
 {
     SDL_Joystick* pJoystick = g_HostAccel.pJoystick;
     if (pJoystick != nullptr && WantsRealAccelerometer() && IsAccelerometer(pJoystick))
@@ -105,5 +123,5 @@ void HostAccelReadRaw(int iAxes[3], bool bStep)
             return;
         }
     }
-    HostAccelEmulatedRead(bStep ? LeanTarget() : 0.0f, bStep, SDL_GetTicks(), iAxes);
+    HostAccelEmulatedRead(bStep ? LeanTarget() : 0.0f, bStep, uiNowMs, iAxes);
 }

@@ -53,8 +53,9 @@ void HostAccelSetInterval(unsigned int uiMilliseconds);
 // the number of the start that added the timer.
 Uint32 HostAccelTick(Uint32 uiInterval, void* pParam);
 
-// The host's raw axes now (its accelerometer, or the emulated device, which bStep moves on).
-void HostAccelReadRaw(int iAxes[3], bool bStep);
+// The host's raw axes now (its accelerometer, or the emulated device, which bStep moves on to
+// the poll's time uiNowMs).
+void HostAccelReadRaw(int iAxes[3], bool bStep, unsigned int uiNowMs);
 
 // One poll tick's sample: the raw axes smoothed and quantised (HostAccelFilterAxes), handed to
 // the framework with its time in milliseconds.
@@ -88,3 +89,15 @@ void HostAccelEmulatedRead(float fTarget, bool bStep, unsigned int uiNowMs, int 
 // Where a stick's first axis (-1..1) leans the emulated device: in proportion once pushed past
 // the dead zone, else where the arrow keys lean it.
 float HostAccelLeanTarget(float fStick);
+
+// A run on the fixed frame clock (scripts) follows it here too: the poll takes its samples, and
+// the emulated device leans, by the game's time instead of the wall clock's, so a scripted lean
+// reads the same vectors on every machine however fast its frames run. While it is followed the
+// host's own poll takes no samples: HostAccelAdvance moves the clock on by one frame's seconds
+// (main thread) and takes the samples that fell due in them. Each host's
+// HostAccelFollowFrameClock hands its poll over through HostAccelSwitchFrameClock, which says
+// whether anything changed.
+void HostAccelFollowFrameClock(bool bFollow);
+bool HostAccelSwitchFrameClock(bool bFollow);
+bool HostAccelFollowsFrameClock();
+void HostAccelAdvance(double dSeconds);

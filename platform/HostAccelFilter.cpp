@@ -19,6 +19,10 @@ std::atomic<int> s_iKeyLean{0};
 // The emulated lean, stepped by the poll and read by the immediate reads.
 std::atomic<float> s_fLean{0.0f};
 unsigned int s_uiLastLeanMs = 0;  // the poll's own
+// Following the frame clock: its time, and the seconds since its last sample (main thread).
+std::atomic<bool> s_bFrameClock{false};
+double s_dFrameClockNow = 0.0;
+double s_dFrameClockDue = 0.0;
 
 }  // namespace
 
@@ -102,7 +106,7 @@ float HostAccelLeanTarget(float fStick)
 void HostAccelTakeSample(unsigned int uiNowMs)
 {
     int iRaw[3];
-    HostAccelReadRaw(iRaw, true);
+    HostAccelReadRaw(iRaw, true, uiNowMs);
     float fX = 0.0f;
     float fY = 0.0f;
     float fZ = 0.0f;
@@ -113,21 +117,21 @@ void HostAccelTakeSample(unsigned int uiNowMs)
 float HostAccelReadX()
 {
     int iAxes[3];
-    HostAccelReadRaw(iAxes, false);
+    HostAccelReadRaw(iAxes, false, 0);
     return static_cast<float>(iAxes[0]) * 3.0517578e-05f;
 }
 
 float HostAccelReadY()
 {
     int iAxes[3];
-    HostAccelReadRaw(iAxes, false);
+    HostAccelReadRaw(iAxes, false, 0);
     return -(static_cast<float>(iAxes[1]) * 3.0517578e-05f);
 }
 
 float HostAccelReadZ()
 {
     int iAxes[3];
-    HostAccelReadRaw(iAxes, false);
+    HostAccelReadRaw(iAxes, false, 0);
     return -(static_cast<float>(iAxes[2]) * 3.0517578e-05f);
 }
 
@@ -140,4 +144,41 @@ void HostAccelSuspend()
 void HostAccelSetInterval(unsigned int uiMilliseconds)
 {
     g_HostAccel.iIntervalMs = static_cast<int>(uiMilliseconds);
+}
+
+bool HostAccelSwitchFrameClock(bool bFollow)
+{
+    if (s_bFrameClock.exchange(bFollow) == bFollow)
+    {
+        return false;
+    }
+    // The lean's next step counts from the new clock's first sample.
+    s_uiLastLeanMs = 0;
+    s_dFrameClockDue = 0.0;
+    return true;
+}
+
+bool HostAccelFollowsFrameClock()
+{
+    return s_bFrameClock;
+}
+
+void HostAccelAdvance(double dSeconds)
+{
+    if (!s_bFrameClock || g_HostAccel.iPoll != ACCEL_POLL_RUNNING || !(dSeconds > 0.0))
+    {
+        return;
+    }
+    // At least a millisecond between samples, as a timer would take it; a frame longer than a
+    // second (a script may say so) polls as a second would.
+    const double dInterval = std::max(1, g_HostAccel.iIntervalMs.load()) / 1000.0;
+    const double dStep = std::min(dSeconds, 1.0);
+    s_dFrameClockNow += dStep;
+    s_dFrameClockDue += dStep;
+    while (s_dFrameClockDue >= dInterval)
+    {
+        s_dFrameClockDue -= dInterval;
+        // Milliseconds from 1, so that the first sample on this clock is not taken for none.
+        HostAccelTakeSample(1 + static_cast<unsigned int>(s_dFrameClockNow * 1000.0));
+    }
 }

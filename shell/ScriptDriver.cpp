@@ -12,6 +12,7 @@
 #include "GLES.h"
 #include "Game.h"
 #include "Host.h"
+#include "HostAccel.h"
 #include "HostDisplay.h"
 #include "Input.h"
 #include "LineReader.h"
@@ -203,6 +204,7 @@ bool SCRIPT_LoadFile(const char* pPath)
         FS_SetupDirectories();
     }
     SCRIPT_ApplyRunSettings(s_tRun, false);
+    HostAccelFollowFrameClock(s_tRun.bFixedClock);
     if (s_tRun.bSoak)
     {
         SOAK_Start(s_tRun.uiSoakSeed);
@@ -283,6 +285,8 @@ void SCRIPT_BeforeFrame()
             ApplyFrameSetting(s_tSteps[i]);
         }
     }
+    // On the fixed clock the device's samples and lean come from the game's time as well.
+    HostAccelAdvance(GAME_FixedFrameStep());
 }
 
 void SCRIPT_AfterFrame()

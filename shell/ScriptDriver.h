@@ -28,7 +28,9 @@
 //   500 accel -0.98 0.12 0   the game reads this accelerometer vector, not the device's
 // Settings of the whole run (frame 0 only, taken before the game starts):
 //   0 seed 1234          the game's random source starts from this seed
-//   0 clock fixed        every frame lasts exactly 1/60 s for the game's rules
+//   0 clock fixed        every frame lasts exactly 1/60 s for the game's rules, and for the
+//                        emulated device: its samples and its lean under the arrow keys follow
+//                        the frames, not the wall clock
 //   0 frames unpaced     frames follow each other as fast as they can be drawn: with the
 //                        fixed clock, a long run plays faster than real time
 //   0 soak 99            the driver plays by itself from its own generator with this seed:

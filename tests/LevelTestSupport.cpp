@@ -21,8 +21,7 @@ void LevelTest::SetUpTestSuite()
     ASSERT_TRUE(TEST_OpenGLWindow(480, 320));
     // The window is the desktop's: the game's picture fills it, turned upright.
     HostDisplaySetForTest(true, 480, 320);
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
-    HostOpenAudio(22050, 1);
+    ASSERT_TRUE(TEST_OpenMixer(22050, 1));
     FS_SetResourceDirectory(std::getenv("BF_DATA_DIR"));
     TEX_ResetTextures();
     g_pAudio = new CAudio();
@@ -39,10 +38,9 @@ void LevelTest::TearDownTestSuite()
     delete g_pAudio;
     g_pAudio = nullptr;
     LEVEL_ForgetSounds();
-    // The audio thread stops before exit; the display stays open, as the window tests keep it,
-    // so that Mesa's driver is still loaded when the leak checker looks.
-    HostCloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // The display stays open, as the window tests keep it, so that Mesa's driver is still
+    // loaded when the leak checker looks.
+    TEST_CloseMixer();
 }
 
 void LevelTest::SetUp()
@@ -97,7 +95,7 @@ int LevelTest::Spawn()
 
 int LevelTest::SpawnOne()
 {
-    int k = -1;
+    int k = Spawn();
     while (k < 0)
     {
         k = Spawn();
@@ -140,52 +138,40 @@ void LevelTest::AboutToDrop(int iSlot)
     pPommo->fFaceTimer = 5.0f;
 }
 
-void LevelTest::TouchDown(int x, int y)
+void LevelTest::Touch(int x, int y, int iAge, int iState)
 {
     sTouch& tTouch = g_pInput->getTouches()[0];
     tTouch.x = x;
     tTouch.y = y;
-    tTouch.iAge = 0;
-    tTouch.state = 1;
+    tTouch.iAge = iAge;
+    tTouch.state = iState;
+}
+
+void LevelTest::TouchDown(int x, int y)
+{
+    Touch(x, y, 0, 1);
     pLevel->TouchesBegan();
 }
 
 void LevelTest::TouchMove(int x, int y)
 {
-    sTouch& tTouch = g_pInput->getTouches()[0];
-    tTouch.x = x;
-    tTouch.y = y;
-    ++tTouch.iAge;
-    tTouch.state = 2;
+    Touch(x, y, g_pInput->getTouches()[0].iAge + 1, 2);
     pLevel->TouchesMoved();
 }
 
 void LevelTest::TouchUp(int x, int y)
 {
-    sTouch& tTouch = g_pInput->getTouches()[0];
-    tTouch.x = x;
-    tTouch.y = y;
-    tTouch.iAge = -1;
-    tTouch.state = 0;
+    Touch(x, y, -1, 0);
     pLevel->TouchesEnded();
 }
 
 void LevelTest::Tilt(float x, float y)
 {
-    UIAcceleration tSample{};
-    tSample.x = x;
-    tSample.y = y;
-    tSample.z = 0.0f;
-    INPTAccelerometer* pAccelerometer = g_pInput->GetAccelerometer();
+    UIAcceleration tSample{0.0, x, y, 0.0f};
     for (int i = 0; i < 2000; ++i)
     {
-        pAccelerometer->accelerometerDidAccelerate(nullptr, &tSample);
+        g_pInput->GetAccelerometer()->accelerometerDidAccelerate(nullptr, &tSample);
     }
-}
-
-void LevelTest::DrawFrame()
-{
-    DrawFrame(nullptr);
 }
 
 void LevelTest::DrawFrame(CFont* pFont)

@@ -52,9 +52,12 @@ protected:
     static void Tilt(float x, float y);
 
     // One frame drawn as the game draws it, with the HUD text when a font is given.
-    void DrawFrame();
-    void DrawFrame(CFont* pFont);
+    void DrawFrame(CFont* pFont = nullptr);
 
     std::string strSaveDir;
     CLevel* pLevel = nullptr;
+
+private:
+    // Writes touch slot 0 as the touch input does.
+    static void Touch(int x, int y, int iAge, int iState);
 };

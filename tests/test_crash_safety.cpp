@@ -6,13 +6,13 @@
 // own readers must take it. The copy holds real levels, so no game has to be started for each
 // kill: a start of the binary (window, data, title) costs about a second, a fork a millisecond.
 
-#include <dirent.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <thread>
@@ -30,53 +30,40 @@ constexpr int NUM_KILLS = 1000;
 constexpr int MAX_DELAY_MICROSECONDS = 3000;
 
 // Temporary files a killed write left beside pName in the folder; they are removed.
-int SweepTemporaries(const std::string& strDir, const char* pName)
+int SweepTemporaries(const std::string& strDir, const std::string& strName)
 {
     int iFound = 0;
-    DIR* pDir = opendir(strDir.c_str());
-    const size_t uiLength = std::strlen(pName);
-    for (dirent* pEntry = pDir != nullptr ? readdir(pDir) : nullptr; pEntry != nullptr;
-         pEntry = readdir(pDir))
+    for (const auto& tEntry : std::filesystem::directory_iterator(strDir))
     {
-        if (std::strncmp(pEntry->d_name, pName, uiLength) == 0 && pEntry->d_name[uiLength] == '.')
+        if (tEntry.path().filename().string().rfind(strName + ".", 0) == 0)
         {
             ++iFound;
-            unlink((strDir + "/" + pEntry->d_name).c_str());
+            std::filesystem::remove(tEntry.path());
         }
-    }
-    if (pDir != nullptr)
-    {
-        closedir(pDir);
     }
     return iFound;
 }
 
-class CrashSafetyTest : public LevelTest
-{
-protected:
-    // A level in play for a while from a seed, its score set: a saved game of its own.
-    CLevel* PlayedLevel(unsigned int uiSeed, int iScore)
-    {
-        CLevel* pPlayed = NewLevel(uiSeed);
-        pLevel = nullptr;  // kept by the caller
-        pPlayed->iMode = LEVEL_PLAYING;
-        for (int i = 0; i < 120; ++i)
-        {
-            pPlayed->Update(1.0f / 60.0f);
-        }
-        pPlayed->iScore = iScore;
-        pPlayed->RecordSnapshot();
-        return pPlayed;
-    }
-};
-
 }  // namespace
 
-TEST_F(CrashSafetyTest, AKillWhileTheGameWritesLeavesTheOldFileOrTheNewOne)
+TEST_F(LevelTest, AKillWhileTheGameWritesLeavesTheOldFileOrTheNewOne)
 {
     const std::string strSettings = TEST_MakeTempDir("crash-config") + "/settings.ini";
     SETTINGS_Load(strSettings.c_str());
-    CLevel* tLevels[2] = {PlayedLevel(21, 5), PlayedLevel(22, 9)};
+    // Two levels in play for a while from their seeds, their scores set: two saved games.
+    CLevel* tLevels[2];
+    for (int k = 0; k < 2; ++k)
+    {
+        tLevels[k] = NewLevel(21 + k);
+        pLevel = nullptr;  // kept here
+        tLevels[k]->iMode = LEVEL_PLAYING;
+        for (int i = 0; i < 120; ++i)
+        {
+            tLevels[k]->Update(1.0f / 60.0f);
+        }
+        tLevels[k]->iScore = 5 + 4 * k;
+        tLevels[k]->RecordSnapshot();
+    }
     CLevel* pReader = NewLevel(23);
 
     // The two valid contents of each file, as the game writes them (a switch is written when it

@@ -1,9 +1,8 @@
-// The framework: timers and the run loop, the touch ring with its slop rule, the event queue,
-// activation and termination.
+// The framework: timers and the run loop, the touch ring with its slop rule, the event queue.
+// (Activation is test_host's and test_game's, through the host and the real delegate.)
 
 #include <gtest/gtest.h>
 
-#include "Accelerometer.h"
 #include "Application.h"
 #include "RunLoop.h"
 #include "Touch.h"
@@ -34,18 +33,6 @@ struct TouchLog : UIView
     void touchesEnded(UITouch* const* p, int, UIEvent*) override { Note(p, &iEnded); }
 };
 
-struct DelegateLog : UIApplicationDelegate
-{
-    int iLaunched = 0;
-    int iResigned = 0;
-    int iActivated = 0;
-    int iTerminated = 0;
-    void applicationDidFinishLaunching(UIApplication*) override { ++iLaunched; }
-    void applicationWillResignActive(UIApplication*) override { ++iResigned; }
-    void applicationDidBecomeActive(UIApplication*) override { ++iActivated; }
-    void applicationWillTerminate(UIApplication*) override { ++iTerminated; }
-};
-
 class FrameworkTest : public ::testing::Test
 {
 protected:
@@ -55,7 +42,6 @@ protected:
         FW_ResetTouches();
         tWindow.setTouchView(&tView);
         UIApplication::sharedApplication()->setKeyWindow(&tWindow);
-        UIApplication::sharedApplication()->setDelegate(&tDelegate);
         FW_SetClock(TestClock);
     }
     void TearDown() override
@@ -66,7 +52,6 @@ protected:
 
     UIWindow tWindow;
     TouchLog tView;
-    DelegateLog tDelegate;
 };
 
 int s_iFires = 0;
@@ -158,50 +143,4 @@ TEST_F(FrameworkTest, RepeatingTimersFireOncePerStepAndSkipMissedDates)
     pLoop->runUntilDate(s_dClock);
     EXPECT_EQ(s_iFires, 3);
     EXPECT_FALSE(pOnce->isValid());
-}
-
-TEST_F(FrameworkTest, ActivationIsIdempotentAndTerminationHappensOnce)
-{
-    UIApplication* pApplication = UIApplication::sharedApplication();
-    pApplication->resignActive();
-    pApplication->resignActive();
-    EXPECT_EQ(tDelegate.iResigned, 1);
-    pApplication->becomeActive();
-    pApplication->becomeActive();
-    EXPECT_EQ(tDelegate.iActivated, 1);
-    pApplication->requestTermination();
-    EXPECT_EQ(tDelegate.iTerminated, 1);
-    pApplication->runLoopStep();
-    pApplication->terminate();
-    EXPECT_EQ(tDelegate.iTerminated, 1);
-}
-
-TEST(Accelerometer, OnlyTheFirstDelegateCountsAndGetsASampleAtOnce)
-{
-    struct Sink : UIAccelerometerDelegate
-    {
-        int iSamples = 0;
-        float fX = 0.0f;
-        void accelerometerDidAccelerate(UIAccelerometer*, UIAcceleration* pAcceleration) override
-        {
-            ++iSamples;
-            fX = pAcceleration->x;
-        }
-    };
-    UIAccelerometer* pShared = UIAccelerometer::sharedAccelerometer();
-    pShared->reset();
-    EXPECT_NEAR(pShared->updateInterval(), 1.0 / 15.0, 1e-7);
-    Sink tFirst;
-    Sink tSecond;
-    pShared->setDelegate(&tFirst);
-    EXPECT_EQ(tFirst.iSamples, 1);
-    EXPECT_NE(tFirst.fX, 0.0f);  // the emulated device is never weightless
-    pShared->setDelegate(&tSecond);
-    EXPECT_EQ(pShared->delegate(), &tFirst);
-    pShared->deliverSample(0.5f, 0.0f, 0.0f, 1.0);
-    EXPECT_EQ(tFirst.iSamples, 2);
-    EXPECT_EQ(tSecond.iSamples, 0);
-    pShared->setDelegate(nullptr);
-    EXPECT_EQ(pShared->delegate(), nullptr);
-    pShared->reset();
 }

@@ -1,11 +1,12 @@
-// The input objects: touch slots and point lists, the accelerometer's low-pass filter, and the
-// host's poll (smoothing, quantisation, the emulated device).
+// The input objects: touch slots and point lists, and the emulated device behind the host's
+// poll (whose leaned, smoothed and filtered samples test_replay reads exactly).
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "Application.h"
+#include "GameTouch.h"
 #include "HostAccel.h"
 #include "INPTAccelerometer.h"
 #include "INPTTouch.h"
@@ -33,23 +34,6 @@ struct Handler : CTouchEventHandler
 class TouchTest : public ::testing::Test
 {
 protected:
-    struct Forward : UIView
-    {
-        INPTTouch* pInput = nullptr;
-        void touchesBegan(UITouch* const* p, int n, UIEvent* e) override
-        {
-            pInput->touchesBegan(p, n, e);
-        }
-        void touchesMoved(UITouch* const* p, int n, UIEvent* e) override
-        {
-            pInput->touchesMoved(p, n, e);
-        }
-        void touchesEnded(UITouch* const* p, int n, UIEvent* e) override
-        {
-            pInput->touchesEnded(p, n, e);
-        }
-    };
-
     void SetUp() override
     {
         UIApplication::sharedApplication()->reset();
@@ -69,20 +53,12 @@ protected:
     }
 
     INPTTouch* pInput = nullptr;
-    Forward tForward;
+    TouchForwarder tForward;
     Handler tHandler;
     UIWindow tWindow;
 };
 
 }  // namespace
-
-TEST_F(TouchTest, AFreshObjectHasEmptyNewPointsAndZeroMovedPoints)
-{
-    EXPECT_EQ(pInput->getNewTouchPoints()[0].x, -1);
-    EXPECT_EQ(pInput->getNewTouchPoints()[7].y, -1);
-    EXPECT_EQ(pInput->getMovedTouchPoints()[0].x, 0);
-    EXPECT_EQ(pInput->getTouches()[0].state, 0);
-}
 
 TEST_F(TouchTest, SlotsSwapAxesAgeWithMovesAndEndAtMinusOne)
 {
@@ -124,56 +100,6 @@ TEST_F(TouchTest, ATouchAtTheOriginIsNoTouch)
     EXPECT_EQ(pInput->getNewTouchPoints()[0].x, -1);
     EXPECT_EQ(pInput->getNewTouchPoints()[0].y, -1);
     EXPECT_EQ(pInput->getTouches()[0].state, 0);
-}
-
-TEST(AccelerometerFilter, BlendsTwoPercentOfEachSample)
-{
-    INPTAccelerometer tAccelerometer;
-    UIAcceleration tSample{0.0, 1.0f, -0.5f, 0.25f};
-    tAccelerometer.accelerometerDidAccelerate(nullptr, &tSample);
-    float fVector[3];
-    tAccelerometer.GetAccelerometerVector(fVector);
-    EXPECT_FLOAT_EQ(fVector[0], 0.02f);
-    EXPECT_FLOAT_EQ(fVector[1], -0.01f);
-    tAccelerometer.accelerometerDidAccelerate(nullptr, &tSample);
-    tAccelerometer.GetAccelerometerVector(fVector);
-    // 0.02 + 0.02 x 0.98 (with 0.98 the single-precision constant, blended in double).
-    const float fExpected =
-        static_cast<float>(static_cast<double>(0.02f) + static_cast<double>(0.02f) * 0.98f);
-    EXPECT_EQ(fVector[0], fExpected);
-    EXPECT_NEAR(fVector[0], 0.0396f, 1e-6);
-}
-
-TEST(AccelerometerPoll, SmoothsQuantisesAndScales)
-{
-    g_HostAccel.iLastX = g_HostAccel.iLastY = g_HostAccel.iLastZ = 0;
-    float fX = 0.0f;
-    float fY = 0.0f;
-    float fZ = 0.0f;
-    const int iFull[3] = {16384, 16384, 16384};
-    HostAccelFilterAxes(iFull, &fX, &fY, &fZ);  // raw values taken as they are
-    EXPECT_FLOAT_EQ(fX, 0.125f);
-    EXPECT_FLOAT_EQ(fY, -0.125f);
-    EXPECT_FLOAT_EQ(fZ, 0.125f);
-    const int iZero[3] = {0, 0, 0};
-    HostAccelFilterAxes(iZero, &fX, &fY, &fZ);  // (0 + 3 x 16384) / 4 = 12288
-    EXPECT_EQ(g_HostAccel.iLastX, 12288);
-    EXPECT_FLOAT_EQ(fX, 3072.0f / 32768.0f);
-
-    for (int iRaw = -32; iRaw <= -1; ++iRaw)
-    {
-        EXPECT_EQ(HostAccelQuantise(iRaw), -8) << iRaw;
-    }
-    for (int iRaw = 1; iRaw <= 31; ++iRaw)
-    {
-        EXPECT_EQ(HostAccelQuantise(iRaw), 0) << iRaw;
-    }
-    g_HostAccel.iLastX = g_HostAccel.iLastY = g_HostAccel.iLastZ = 0;
-    const int iNoise[3] = {-1, -32, 5};
-    HostAccelFilterAxes(iNoise, &fX, &fY, &fZ);
-    EXPECT_FLOAT_EQ(fX, -8.0f / 32768.0f);
-    EXPECT_FLOAT_EQ(fZ, 0.0f);
-    g_HostAccel.iLastX = g_HostAccel.iLastY = g_HostAccel.iLastZ = 0;
 }
 
 TEST(AccelerometerPoll, EmulatedDeviceLeansSmoothlyAndIsNeverWeightless)

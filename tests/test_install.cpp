@@ -72,8 +72,9 @@ TEST(Install, DesktopFilesValidateAndTheInstalledGameRunsFromElsewhere)
     GameLaunch tLaunch;
     tLaunch.strBinary = strGame;
     tLaunch.strWorkingDir = TEST_MakeTempDir("elsewhere");
+    tLaunch.strScript = "20 stamp\n";
     const GameRun tRun = TEST_StartGame(tLaunch);
-    EXPECT_EQ(TEST_SignalGame(tRun, SIGTERM, 1500), 0);
+    EXPECT_EQ(TEST_SignalGame(tRun, SIGTERM, 20), 0);
     const std::string strLog = TEST_GameLog(tRun);
     EXPECT_GT(TEST_FramesDrawn(strLog), 20) << strLog;
     EXPECT_EQ(strLog.find("not found"), std::string::npos) << strLog;

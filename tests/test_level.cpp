@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "AllocationCounter.h"
@@ -42,46 +43,30 @@ TEST_F(LevelTest, CatchesScoreByRipenessThrowAndMultiplier)
     NewLevel();
     Play();
     const int iNoBefore = LEVEL_SoundPlays(LEVEL_SOUND_NO);
-
-    // A ripe pommo thrown upwards into its basket at x1: 2 points, doubled.
-    int k = Spawn();
-    ASSERT_GE(k, 0);
-    int iType = pLevel->pPommos[k]->iType;
-    AboutToLand(k, BasketMiddle(iType), POMMO_RIPE, true);
-    pLevel->Update(STEP);
-    EXPECT_EQ(pLevel->iScore, 4);
-    EXPECT_EQ(pLevel->pPommos[k], nullptr);
-    EXPECT_EQ(pLevel->tPopups[0].iValue, 4);
-    EXPECT_EQ(pLevel->tPopups[0].x, static_cast<int>(BasketMiddle(iType)));
-    EXPECT_EQ(pLevel->tPopups[0].y, 5);  // placed at 4, risen once in the same update
-
-    // The same throw at x5 scores 20.
+    // A pommo just grown lands: the score it makes and the popup it raises.
+    auto Land = [&](int iState, bool bThrownUp, bool bOwnBasket, int iPopup)
+    {
+        const int k = SpawnOne();
+        const int iType = pLevel->pPommos[k]->iType;
+        const int iScore = pLevel->iScore;
+        AboutToLand(k, bOwnBasket ? BasketMiddle(iType) : WrongBasket(iType), iState, bThrownUp);
+        pLevel->Update(STEP);
+        EXPECT_EQ(pLevel->pPommos[k], nullptr);
+        EXPECT_EQ(pLevel->tPopups[iPopup].iValue, pLevel->iScore - iScore);
+        return pLevel->iScore - iScore;
+    };
+    // Ripe, thrown upwards into its basket: 2 points, doubled; at x5, 20.
+    EXPECT_EQ(Land(POMMO_RIPE, true, true, 0), 4);
     pLevel->iMultiplier = 5;
-    k = Spawn();
-    iType = pLevel->pPommos[k]->iType;
-    AboutToLand(k, BasketMiddle(iType), POMMO_RIPE, true);
-    pLevel->Update(STEP);
-    EXPECT_EQ(pLevel->iScore, 24);
-    EXPECT_EQ(pLevel->tPopups[1].iValue, 20);
-
-    // A growing pommo dropped straight down into the wrong basket costs 1 x 5 and resets the
-    // multiplier and the streak; the miss is heard.
-    k = Spawn();
-    iType = pLevel->pPommos[k]->iType;
-    AboutToLand(k, WrongBasket(iType), POMMO_GROWING, false);
-    pLevel->Update(STEP);
-    EXPECT_EQ(pLevel->iScore, 19);
+    EXPECT_EQ(Land(POMMO_RIPE, true, true, 1), 20);
+    // Growing, dropped straight down into the wrong basket: 1 x 5 lost, the multiplier and the
+    // streak back to the start; the miss is heard.
+    EXPECT_EQ(Land(POMMO_GROWING, false, false, 2), -5);
     EXPECT_EQ(pLevel->iMultiplier, 1);
     EXPECT_EQ(pLevel->iStreak, 0);
-    EXPECT_EQ(pLevel->tPopups[2].iValue, -5);
     EXPECT_EQ(LEVEL_SoundPlays(LEVEL_SOUND_NO), iNoBefore + 1);
-
     // Overripe counts as one point, like growing.
-    k = Spawn();
-    iType = pLevel->pPommos[k]->iType;
-    AboutToLand(k, BasketMiddle(iType), POMMO_OVERRIPE, false);
-    pLevel->Update(STEP);
-    EXPECT_EQ(pLevel->iScore, 20);
+    EXPECT_EQ(Land(POMMO_OVERRIPE, false, true, 3), 1);
 }
 
 TEST_F(LevelTest, BasketEdgesAreInside)
@@ -151,57 +136,32 @@ TEST_F(LevelTest, CheersOnlyForTwoPointCatchesAtMostEveryFourSeconds)
     }
     EXPECT_EQ(Cheers(), iStart);
 
-    // Two points after four seconds: heard when RandFloat >= multiplier x 0.15, so about 85 %
-    // of the time at x1 and 25 % at x5; a cheer restarts the wait.
-    int iAtOne = Cheers();
-    for (int i = 0; i < 200; ++i)
+    // Two points after four seconds: heard now and then, and a cheer restarts the wait.
+    int iHeard = 0;
+    for (int i = 0; i < 20; ++i)
     {
         const int iBefore = Cheers();
         Catch(POMMO_RIPE, 4.0f, 1);
         if (Cheers() > iBefore)
         {
+            ++iHeard;
             EXPECT_EQ(pLevel->fYayTimer, 0.0f);
         }
     }
-    iAtOne = Cheers() - iAtOne;
-    int iAtFive = Cheers();
-    for (int i = 0; i < 200; ++i)
-    {
-        Catch(POMMO_RIPE, 4.0f, 5);
-    }
-    iAtFive = Cheers() - iAtFive;
-    EXPECT_GT(iAtOne, 150);
-    EXPECT_LT(iAtOne, 190);
-    EXPECT_GT(iAtFive, 25);
-    EXPECT_LT(iAtFive, 80);
+    EXPECT_GT(iHeard, 0);
 }
 
 // ---- The flow of a game ------------------------------------------------------------------
 
-TEST_F(LevelTest, GetReadyLastsASecondThenPlay)
-{
-    NewLevel();
-    EXPECT_EQ(pLevel->iMode, LEVEL_GET_READY);
-    for (int i = 0; i < 9; ++i)
-    {
-        pLevel->Update(0.1f);
-    }
-    EXPECT_EQ(pLevel->iMode, LEVEL_GET_READY);
-    pLevel->Update(0.1001f);
-    EXPECT_EQ(pLevel->iMode, LEVEL_PLAYING);
-    // Nothing spawns while getting ready, and a touch does nothing yet.
-    for (const CPommo* pPommo : pLevel->pPommos)
-    {
-        EXPECT_EQ(pPommo, nullptr);
-    }
-}
-
-TEST_F(LevelTest, ThirdDropEndsTheGameEvenWhenWinning)
+// The third drop ends the game, winning or not, and a fourth changes only the count. A touch
+// leaves game over strictly after two seconds on its timer, which game over restarts; a drop
+// while leaving does not reopen it. (Giving up in the corner is test_highscore's.)
+TEST_F(LevelTest, TheThirdDropEndsTheGameAndATouchAfterTwoSecondsLeavesIt)
 {
     NewLevel();
     Play();
     pLevel->iScore = 100;
-    int iSlots[4];
+    int iSlots[5];
     for (int& k : iSlots)
     {
         k = SpawnOne();
@@ -216,52 +176,26 @@ TEST_F(LevelTest, ThirdDropEndsTheGameEvenWhenWinning)
     }
     AboutToDrop(iSlots[2]);
     EXPECT_TRUE(pLevel->Update(STEP));
-    EXPECT_EQ(pLevel->iLostCount, 3);
     EXPECT_EQ(pLevel->iMode, LEVEL_GAME_OVER);
-    EXPECT_EQ(pLevel->fModeTimer, 0.0f);  // game over restarts the timer
-    // A fallen pommo stays where it lies, occupying its slot.
-    EXPECT_EQ(pLevel->pPommos[iSlots[0]]->iState, POMMO_FALLEN);
-
-    // A fourth drop during game over changes nothing but the count.
+    EXPECT_EQ(pLevel->fModeTimer, 0.0f);
+    EXPECT_EQ(pLevel->pPommos[iSlots[0]]->iState, POMMO_FALLEN);  // it lies in its slot
     pLevel->Update(0.5f);
     AboutToDrop(iSlots[3]);
     pLevel->Update(0.1f);
     EXPECT_EQ(pLevel->iLostCount, 4);
     EXPECT_EQ(pLevel->iMode, LEVEL_GAME_OVER);
     EXPECT_FLOAT_EQ(pLevel->fModeTimer, 0.6f);
-}
 
-TEST_F(LevelTest, GameOverTakesATouchStrictlyAfterTwoSeconds)
-{
-    NewLevel();
-    Play();
-    pLevel->fModeTimer = 5.0f;  // well past two seconds of play
-    TouchDown(470, 40);         // gives up
-    ASSERT_EQ(pLevel->iMode, LEVEL_GAME_OVER);
     TouchDown(240, 160);
-    EXPECT_EQ(pLevel->iMode, LEVEL_GAME_OVER);  // the timer restarted at game over
     pLevel->fModeTimer = 2.0f;
     TouchDown(240, 160);
     EXPECT_EQ(pLevel->iMode, LEVEL_GAME_OVER);
     pLevel->fModeTimer = std::nextafter(2.0f, 3.0f);
     TouchDown(240, 160);
     EXPECT_EQ(pLevel->iMode, LEVEL_EXIT);
+    AboutToDrop(iSlots[4]);
     EXPECT_FALSE(pLevel->Update(STEP));
-}
-
-TEST_F(LevelTest, ADropWhileLeavingDoesNotReopenGameOver)
-{
-    NewLevel();
-    Play();
-    const int k = SpawnOne();
-    pLevel->iLostCount = 2;
-    TouchDown(470, 40);
-    pLevel->fModeTimer = 2.5f;
-    TouchDown(10, 10);
-    ASSERT_EQ(pLevel->iMode, LEVEL_EXIT);
-    AboutToDrop(k);
-    EXPECT_FALSE(pLevel->Update(STEP));
-    EXPECT_EQ(pLevel->iLostCount, 3);
+    EXPECT_EQ(pLevel->iLostCount, 5);
     EXPECT_EQ(pLevel->iMode, LEVEL_EXIT);
 }
 
@@ -272,11 +206,8 @@ TEST_F(LevelTest, PauseButtonAndResumeByTouch)
     pLevel->fModeTimer = 12.0f;
     TouchDown(9, 245);  // just inside the button's open bounds
     EXPECT_EQ(pLevel->iMode, LEVEL_PAUSED);
-    // Nothing moves while paused, but every update still records a snapshot.
-    const int iWrite = pLevel->iSnapshotWrite;
     pLevel->Update(0.1f);
-    EXPECT_EQ(pLevel->fModeTimer, 12.0f);
-    EXPECT_EQ(pLevel->iSnapshotWrite, (iWrite + 1) % NUM_SNAPSHOTS);
+    EXPECT_EQ(pLevel->fModeTimer, 12.0f);  // nothing moves while paused
     TouchDown(300, 300);
     EXPECT_EQ(pLevel->iMode, LEVEL_PLAYING);
     // The button's edges are outside it.
@@ -307,12 +238,7 @@ TEST_F(LevelTest, ATouchThatResumesCanAlsoPick)
 // one turns sick, and each at last drops.
 TEST_F(LevelTest, ALetGoPommoLivesOnByItsState)
 {
-    enum
-    {
-        PAUSE,
-        PAUSE_BUTTON,
-        SECOND_TOUCH,
-    };
+    constexpr int PAUSE = 0, PAUSE_BUTTON = 1, SECOND_TOUCH = 2;  // how the drag is broken off
     for (const int iWay : {PAUSE, PAUSE_BUTTON, SECOND_TOUCH})
     {
         for (const int iState : {POMMO_GROWING, POMMO_RIPE, POMMO_OVERRIPE})
@@ -427,34 +353,14 @@ TEST_F(LevelTest, ASickPommoThatDropsWhileHeldIsLetGoAndLands)
         pLevel->CheckTables();
         pLevel->iMode = LEVEL_PLAYING;  // play on, to drop again
     }
-    int iFallen = 0;
-    for (const CPommo* pPommo : pLevel->pPommos)
-    {
-        if (pPommo != nullptr)
-        {
-            EXPECT_FALSE(pPommo->bFlying || pPommo->bHeld);
-            iFallen += pPommo->iState == POMMO_FALLEN;
-        }
-    }
-    EXPECT_EQ(iFallen, DROPS);
 }
 
+// (The baskets' colours at each difficulty are test_level_draw's, read from the picture.)
 TEST_F(LevelTest, DifficultyRisesEveryMinuteOfPlayUpToThree)
 {
     NewLevel();
     Play();
-    auto CellOf = [&](int iBasket)
-    {
-        // The colour cell a basket shows, from its left texture coordinate.
-        const float fLeft = pLevel->pBasketWide[iBasket]->tVerts[0].u * 1024.0f;
-        return static_cast<int>(std::lround((fLeft - 642.0f) / 64.0f));
-    };
     EXPECT_EQ(g_iDifficultyLevel, 1);
-    EXPECT_EQ(CellOf(1), 0);
-    EXPECT_EQ(CellOf(2), 1);
-    EXPECT_EQ(CellOf(0), BASKET_COLOUR_UNUSED);
-    EXPECT_EQ(CellOf(3), BASKET_COLOUR_UNUSED);
-
     pLevel->fModeTimer = 59.99f;
     pLevel->Update(0.01f);
     EXPECT_EQ(g_iDifficultyLevel, 1);  // not past 60 yet
@@ -465,12 +371,10 @@ TEST_F(LevelTest, DifficultyRisesEveryMinuteOfPlayUpToThree)
     pLevel->Update(0.01f);
     EXPECT_EQ(g_iDifficultyLevel, 2);
     EXPECT_EQ(pLevel->fModeTimer, 0.0f);
-    EXPECT_EQ(CellOf(0), 2);  // type 2's basket
 
     pLevel->fModeTimer = 60.0f;
     pLevel->Update(0.01f);
     EXPECT_EQ(g_iDifficultyLevel, 3);
-    EXPECT_EQ(CellOf(3), 3);
     pLevel->fModeTimer = 60.0f;
     pLevel->Update(0.01f);
     EXPECT_EQ(g_iDifficultyLevel, 3);
@@ -703,70 +607,8 @@ TEST_F(LevelTest, NoTiltAtAllMeansStraightDown)
 
 // ---- Soak ----------------------------------------------------------------------------------
 
-namespace
-{
-
-bool Finite(const float* p, int n)
-{
-    for (int i = 0; i < n; ++i)
-    {
-        if (!std::isfinite(p[i]))
-        {
-            return false;
-        }
-    }
-    return true;
-}
-
-void ExpectSane(const CLevel& tLevel, int iUpdate)
-{
-    ASSERT_TRUE(tLevel.iSelected >= -1 && tLevel.iSelected < MAX_POMMOS) << iUpdate;
-    ASSERT_TRUE(tLevel.iMultiplier >= 1 && tLevel.iMultiplier <= MAX_MULTIPLIER) << iUpdate;
-    ASSERT_TRUE(g_iDifficultyLevel >= 1 && g_iDifficultyLevel <= MAX_DIFFICULTY) << iUpdate;
-    ASSERT_TRUE(tLevel.iMode >= LEVEL_GET_READY && tLevel.iMode <= LEVEL_EXIT) << iUpdate;
-    ASSERT_TRUE(tLevel.iSnapshotWrite >= 0 && tLevel.iSnapshotWrite < NUM_SNAPSHOTS);
-    ASSERT_TRUE(Finite(tLevel.vGravity, 3) && Finite(tLevel.tHangMatrix, 16)) << iUpdate;
-    ASSERT_TRUE(std::isfinite(g_fSpeedFactor) && std::isfinite(tLevel.fSpawnRate)) << iUpdate;
-    for (const sPopup& tPopup : tLevel.tPopups)
-    {
-        ASSERT_TRUE(std::isfinite(tPopup.fAlpha)) << iUpdate;
-        ASSERT_TRUE(tPopup.iValue == 0 || (tPopup.x >= 16 && tPopup.x <= 456)) << iUpdate;
-    }
-    for (const CBranch& tLimb : tLevel.tLimbs)
-    {
-        ASSERT_NEAR(tLimb.tData.fAngle, tLimb.tData.fBaseAngle, 0.76f) << iUpdate;
-        for (int i = 0; i < tLimb.tData.iNumChildren; ++i)
-        {
-            const sBranchData& tTwig = tLimb.pChildren[i]->tData;
-            ASSERT_NEAR(tTwig.fAngle, tTwig.fBaseAngle, 0.76f) << iUpdate;
-            ASSERT_TRUE(Finite(tTwig.vBase, 2) && Finite(tTwig.vTip, 2)) << iUpdate;
-        }
-    }
-    for (const CPommo* pPommo : tLevel.pPommos)
-    {
-        if (pPommo == nullptr)
-        {
-            continue;
-        }
-        ASSERT_TRUE(Finite(pPommo->vPosition, 34)) << iUpdate;  // every float of the record
-        ASSERT_TRUE(pPommo->iFace >= 0 && pPommo->iFace < POMMO_NUM_FACES) << iUpdate;
-        ASSERT_TRUE(pPommo->iState >= 0 && pPommo->iState < POMMO_NUM_STATES) << iUpdate;
-        ASSERT_TRUE(pPommo->iType >= 0 && pPommo->iType <= g_iDifficultyLevel) << iUpdate;
-        // In play every pommo stays within reach of the screen (after the game nothing lands,
-        // and a pommo in flight falls on out of sight).
-        if (tLevel.iMode < LEVEL_GAME_OVER)
-        {
-            ASSERT_GE(pPommo->vPosition[0], -8192.0f) << iUpdate;
-            ASSERT_LE(pPommo->vPosition[0], 8192.0f) << iUpdate;
-            ASSERT_GE(pPommo->vPosition[1], -1024.0f) << iUpdate;
-            ASSERT_LE(pPommo->vPosition[1], 8192.0f) << iUpdate;
-        }
-        ASSERT_GT(pPommo->fSize, 0.0f) << iUpdate;
-    }
-}
-
-}  // namespace
-
+// Random touches, tilts, pauses and long frames through level after level, the level's own
+// table check after every update, and every saved game of it loaded again.
 TEST_F(LevelTest, SoakOfRandomTouchesAndTilts)
 {
     NewLevel(2024);
@@ -821,12 +663,7 @@ TEST_F(LevelTest, SoakOfRandomTouchesAndTilts)
         {
             DrawFrame();
         }
-        ExpectSane(*pLevel, i);
         pLevel->CheckTables();
-        if (HasFatalFailure())
-        {
-            return;
-        }
         // Every saved game of a real game loads again.
         if (i % 5000 == 4999 && pLevel->Save())
         {

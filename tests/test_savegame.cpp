@@ -7,10 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <vector>
-
-#include <dirent.h>
 
 #include "FileSystem.h"
 #include "LevelTables.h"
@@ -37,28 +36,18 @@ constexpr int OFF_TWIGS = 316;
 constexpr int OFF_BRANCHES = 320;
 constexpr int OFF_POMMOS = 1620;
 
-void PutInt(std::vector<std::uint8_t>* pBytes, size_t uiOffset, std::int32_t iValue)
+template <typename T>
+void Put(std::vector<std::uint8_t>* pBytes, size_t uiOffset, T tValue)
 {
-    std::memcpy(pBytes->data() + uiOffset, &iValue, 4);
+    std::memcpy(pBytes->data() + uiOffset, &tValue, 4);
 }
 
-void PutFloat(std::vector<std::uint8_t>* pBytes, size_t uiOffset, float fValue)
+template <typename T = std::int32_t>
+T Get(const std::vector<std::uint8_t>& tBytes, size_t uiOffset)
 {
-    std::memcpy(pBytes->data() + uiOffset, &fValue, 4);
-}
-
-float GetFloatAt(const std::vector<std::uint8_t>& tBytes, size_t uiOffset)
-{
-    float fValue;
-    std::memcpy(&fValue, tBytes.data() + uiOffset, 4);
-    return fValue;
-}
-
-std::int32_t GetInt(const std::vector<std::uint8_t>& tBytes, size_t uiOffset)
-{
-    std::int32_t iValue;
-    std::memcpy(&iValue, tBytes.data() + uiOffset, 4);
-    return iValue;
+    T tValue;
+    std::memcpy(&tValue, tBytes.data() + uiOffset, 4);
+    return tValue;
 }
 
 class SaveGameTest : public LevelTest
@@ -112,11 +101,16 @@ protected:
 
 }  // namespace
 
+// Only a level in play or paused is saved; the file is 1620 bytes and 160 more a pommo.
 TEST_F(SaveGameTest, FileSizeFollowsThePommoCount)
 {
     NewLevel();
-    Play();
     pLevel->Update(STEP);
+    EXPECT_FALSE(pLevel->Save());  // getting ready
+    pLevel->iMode = LEVEL_GAME_OVER;
+    EXPECT_FALSE(pLevel->Save());
+    EXPECT_TRUE(TEST_ReadFile(SavePath()).empty());
+    pLevel->iMode = LEVEL_PAUSED;
     ASSERT_TRUE(pLevel->Save());
     EXPECT_EQ(TEST_ReadFile(SavePath()).size(), 1620u);
 
@@ -129,26 +123,14 @@ TEST_F(SaveGameTest, FileSizeFollowsThePommoCount)
     const std::vector<std::uint8_t> tFile = TEST_ReadFile(SavePath());
     ASSERT_EQ(tFile.size(), 4180u);
     EXPECT_EQ(std::memcmp(tFile.data(), "KTGFSV\x01\x00", 8), 0);
-    EXPECT_EQ(GetInt(tFile, OFF_COUNT), 16);
-    EXPECT_EQ(GetInt(tFile, OFF_LIMBS), 5);
-    EXPECT_EQ(GetInt(tFile, OFF_TWIGS), 4);
+    EXPECT_EQ(Get(tFile, OFF_COUNT), 16);
+    EXPECT_EQ(Get(tFile, OFF_LIMBS), 5);
+    EXPECT_EQ(Get(tFile, OFF_TWIGS), 4);
     // Each limb's record comes first, then its four twigs'.
-    EXPECT_EQ(GetInt(tFile, OFF_BRANCHES), 4);       // the first limb has four children
-    EXPECT_EQ(GetInt(tFile, OFF_BRANCHES + 52), 0);  // its first twig none...
-    EXPECT_EQ(GetInt(tFile, OFF_BRANCHES + 56), 3);  // ...and three leaves
-    EXPECT_EQ(GetInt(tFile, OFF_BRANCHES + 260), 4);
-}
-
-TEST_F(SaveGameTest, OnlyALevelInPlayOrPausedIsSaved)
-{
-    NewLevel();
-    pLevel->Update(STEP);
-    EXPECT_FALSE(pLevel->Save());  // getting ready
-    pLevel->iMode = LEVEL_GAME_OVER;
-    EXPECT_FALSE(pLevel->Save());
-    EXPECT_TRUE(TEST_ReadFile(SavePath()).empty());
-    pLevel->iMode = LEVEL_PAUSED;
-    EXPECT_TRUE(pLevel->Save());
+    EXPECT_EQ(Get(tFile, OFF_BRANCHES), 4);       // the first limb has four children
+    EXPECT_EQ(Get(tFile, OFF_BRANCHES + 52), 0);  // its first twig none...
+    EXPECT_EQ(Get(tFile, OFF_BRANCHES + 56), 3);  // ...and three leaves
+    EXPECT_EQ(Get(tFile, OFF_BRANCHES + 260), 4);
 }
 
 TEST_F(SaveGameTest, TheSecondOldestSnapshotIsWrittenOnceTheRingIsFull)
@@ -163,7 +145,7 @@ TEST_F(SaveGameTest, TheSecondOldestSnapshotIsWrittenOnceTheRingIsFull)
         pLevel->Update(STEP);
     }
     ASSERT_TRUE(pLevel->Save());
-    EXPECT_EQ(GetInt(TEST_ReadFile(SavePath()), 8), 0);  // before the ring wraps: snapshot 0
+    EXPECT_EQ(Get(TEST_ReadFile(SavePath()), 8), 0);  // before the ring wraps: snapshot 0
     for (; j < 25; ++j)
     {
         pLevel->iScore = j;
@@ -172,7 +154,7 @@ TEST_F(SaveGameTest, TheSecondOldestSnapshotIsWrittenOnceTheRingIsFull)
     EXPECT_TRUE(pLevel->bSnapshotsFull);
     EXPECT_EQ(pLevel->iSnapshotWrite, 5);
     ASSERT_TRUE(pLevel->Save());
-    EXPECT_EQ(GetInt(TEST_ReadFile(SavePath()), 8), 6);  // snapshot (5 + 1) mod 20
+    EXPECT_EQ(Get(TEST_ReadFile(SavePath()), 8), 6);  // snapshot (5 + 1) mod 20
 }
 
 TEST_F(SaveGameTest, LoadRestoresTheLevelByteForByte)
@@ -213,7 +195,7 @@ TEST_F(SaveGameTest, LoadRestoresTheLevelByteForByte)
     EXPECT_EQ(g_iDifficultyLevel, iDifficulty);
     // The snapshot taken at loading is the one the file came from, byte for byte as far as its
     // pommo records go (the rest of a snapshot is left over from earlier ones).
-    const int iUsed = 1604 + GetInt(tFile, OFF_COUNT) * 160;
+    const int iUsed = 1604 + Get(tFile, OFF_COUNT) * 160;
     for (int i = 0; i < iUsed; ++i)
     {
         ASSERT_EQ(pLevel->tSnapshots[0][i], tOriginal[i]) << "snapshot byte " << i;
@@ -229,7 +211,7 @@ TEST_F(SaveGameTest, LoadRestoresTheLevelByteForByte)
             EXPECT_EQ(pPommo->pBranch, pLevel->Twig(pPommo->iLimbIndex, pPommo->iTwigIndex));
         }
     }
-    EXPECT_EQ(iCount, GetInt(tFile, OFF_COUNT));
+    EXPECT_EQ(iCount, Get(tFile, OFF_COUNT));
     EXPECT_GT(iCount, 2);
 
     // Quitting again before a single update writes the same file.
@@ -268,13 +250,13 @@ TEST_F(SaveGameTest, APommoDraggedAtQuittingComesBackLiving)
     }
     ASSERT_TRUE(pLevel->Save());
     const std::vector<std::uint8_t> tDragged = TEST_ReadFile(SavePath());
-    ASSERT_EQ(GetInt(tDragged, OFF_COUNT), 1);
+    ASSERT_EQ(Get(tDragged, OFF_COUNT), 1);
     EXPECT_EQ(tDragged[OFF_POMMOS], 0);  // held
-    EXPECT_EQ(GetInt(tDragged, OFF_POMMOS + 12), FACE_STRETCHED);
-    EXPECT_GT(GetFloatAt(tDragged, OFF_POMMOS + 132), 1.5f);  // stretch
+    EXPECT_EQ(Get(tDragged, OFF_POMMOS + 12), FACE_STRETCHED);
+    EXPECT_GT(Get<float>(tDragged, OFF_POMMOS + 132), 1.5f);  // stretch
     std::vector<std::uint8_t> tRelaxed = tDragged;
-    PutFloat(&tRelaxed, OFF_POMMOS + 128, 1.0f);
-    PutFloat(&tRelaxed, OFF_POMMOS + 132, 1.0f);
+    Put<float>(&tRelaxed, OFF_POMMOS + 128, 1.0f);
+    Put<float>(&tRelaxed, OFF_POMMOS + 132, 1.0f);
 
     for (const std::vector<std::uint8_t>& tFile : {tDragged, tRelaxed})
     {
@@ -295,9 +277,9 @@ TEST_F(SaveGameTest, APommoDraggedAtQuittingComesBackLiving)
 
     std::vector<std::uint8_t> tThrownFallen = tDragged;
     tThrownFallen[OFF_POMMOS + 1] = 1;  // flying
-    PutInt(&tThrownFallen, OFF_POMMOS + 4, POMMO_FALLEN);
-    PutInt(&tThrownFallen, OFF_POMMOS + 12, FACE_FALLEN);
-    PutFloat(&tThrownFallen, OFF_POMMOS + 20, 31.0f);  // y, on the ground
+    Put<std::int32_t>(&tThrownFallen, OFF_POMMOS + 4, POMMO_FALLEN);
+    Put<std::int32_t>(&tThrownFallen, OFF_POMMOS + 12, FACE_FALLEN);
+    Put<float>(&tThrownFallen, OFF_POMMOS + 20, 31.0f);  // y, on the ground
     ASSERT_TRUE(TEST_WriteFile(SavePath(), tThrownFallen));
     NewLevel();
     ASSERT_TRUE(pLevel->Load());
@@ -314,9 +296,9 @@ TEST_F(SaveGameTest, AFileThatCouldNotComeFromARealGameIsNotUsedAtAll)
     }
     ASSERT_TRUE(pLevel->Save());
     const std::vector<std::uint8_t> tValid = TEST_ReadFile(SavePath());
-    const int iCount = GetInt(tValid, OFF_COUNT);
+    const int iCount = Get(tValid, OFF_COUNT);
     ASSERT_GE(iCount, 2);
-    ASSERT_NE(GetInt(tValid, OFF_POPUPS + 8), 0);  // a used popup, from the catch
+    ASSERT_NE(Get(tValid, OFF_POPUPS + 8), 0);  // a used popup, from the catch
     const size_t uiPommo = OFF_POMMOS;
     using Change = std::function<void(std::vector<std::uint8_t>*)>;
     const struct
@@ -326,65 +308,65 @@ TEST_F(SaveGameTest, AFileThatCouldNotComeFromARealGameIsNotUsedAtAll)
     } s_tVariants[] = {
         {"magic", [](auto* p) { (*p)[0] = 'X'; }},
         {"version 2", [](auto* p) { (*p)[6] = 2; }},
-        {"four limbs", [](auto* p) { PutInt(p, OFF_LIMBS, 4); }},
-        {"three twigs", [](auto* p) { PutInt(p, OFF_TWIGS, 3); }},
-        {"17 pommos", [](auto* p) { PutInt(p, OFF_COUNT, 17); }},
-        {"-1 pommos", [](auto* p) { PutInt(p, OFF_COUNT, -1); }},
+        {"four limbs", [](auto* p) { Put<std::int32_t>(p, OFF_LIMBS, 4); }},
+        {"three twigs", [](auto* p) { Put<std::int32_t>(p, OFF_TWIGS, 3); }},
+        {"17 pommos", [](auto* p) { Put<std::int32_t>(p, OFF_COUNT, 17); }},
+        {"-1 pommos", [](auto* p) { Put<std::int32_t>(p, OFF_COUNT, -1); }},
         {"one byte short", [](auto* p) { p->pop_back(); }},
         {"one byte long", [](auto* p) { p->push_back(0); }},
         {"only the header", [](auto* p) { p->resize(100); }},
         {"empty", [](auto* p) { p->clear(); }},
-        {"multiplier 0", [](auto* p) { PutInt(p, OFF_MULTIPLIER, 0); }},
-        {"multiplier 6", [](auto* p) { PutInt(p, OFF_MULTIPLIER, 6); }},
-        {"streak -1", [](auto* p) { PutInt(p, OFF_STREAK, -1); }},
+        {"multiplier 0", [](auto* p) { Put<std::int32_t>(p, OFF_MULTIPLIER, 0); }},
+        {"multiplier 6", [](auto* p) { Put<std::int32_t>(p, OFF_MULTIPLIER, 6); }},
+        {"streak -1", [](auto* p) { Put<std::int32_t>(p, OFF_STREAK, -1); }},
         {"flag 2", [](auto* p) { (*p)[OFF_FLAG] = 2; }},
-        {"popup alpha NaN", [](auto* p) { PutFloat(p, OFF_POPUPS + 12, std::nanf("")); }},
-        {"popup off screen", [](auto* p) { PutInt(p, OFF_POPUPS, 500); }},
-        {"difficulty 0", [](auto* p) { PutInt(p, OFF_DIFFICULTY, 0); }},
-        {"difficulty 4", [](auto* p) { PutInt(p, OFF_DIFFICULTY, 4); }},
-        {"three lost", [](auto* p) { PutInt(p, OFF_LOST, 3); }},
-        {"speed infinite", [](auto* p) { PutFloat(p, OFF_SPEED, INFINITY); }},
-        {"mode timer NaN", [](auto* p) { PutFloat(p, OFF_TIMER, std::nanf("")); }},
-        {"limb with 3 twigs", [](auto* p) { PutInt(p, OFF_BRANCHES + 260, 3); }},
-        {"limb with leaves", [](auto* p) { PutInt(p, OFF_BRANCHES + 4, 3); }},
-        {"twig with 2 leaves", [](auto* p) { PutInt(p, OFF_BRANCHES + 52 + 4, 2); }},
-        {"twig with a twig", [](auto* p) { PutInt(p, OFF_BRANCHES + 104, 1); }},
-        {"length 0", [](auto* p) { PutFloat(p, OFF_BRANCHES + 16, 0.0f); }},
-        {"length infinite", [](auto* p) { PutFloat(p, OFF_BRANCHES + 52 + 16, INFINITY); }},
-        {"angle NaN", [](auto* p) { PutFloat(p, OFF_BRANCHES + 12, std::nanf("")); }},
-        {"limb index 5", [=](auto* p) { PutInt(p, uiPommo + 152, 5); }},
-        {"twig index 4", [=](auto* p) { PutInt(p, uiPommo + 156, 4); }},
-        {"twig index -1", [=](auto* p) { PutInt(p, uiPommo + 160 + 156, -1); }},
-        {"state 4", [=](auto* p) { PutInt(p, uiPommo + 4, 4); }},
-        {"type above difficulty", [=](auto* p) { PutInt(p, uiPommo + 8, 2); }},
-        {"face 8", [=](auto* p) { PutInt(p, uiPommo + 12, 8); }},
-        {"face -1", [=](auto* p) { PutInt(p, uiPommo + 160 + 12, -1); }},
-        {"position NaN", [=](auto* p) { PutFloat(p, uiPommo + 16, std::nanf("")); }},
-        {"velocity infinite", [=](auto* p) { PutFloat(p, uiPommo + 32, -INFINITY); }},
-        {"far off screen", [=](auto* p) { PutFloat(p, uiPommo + 16, 1.0e6f); }},
-        {"matrix NaN", [=](auto* p) { PutFloat(p, uiPommo + 60, std::nanf("")); }},
-        {"full size 0", [=](auto* p) { PutFloat(p, uiPommo + 124, 0.0f); }},
-        {"full size negative", [=](auto* p) { PutFloat(p, uiPommo + 160 + 124, -0.4f); }},
+        {"popup alpha NaN", [](auto* p) { Put<float>(p, OFF_POPUPS + 12, std::nanf("")); }},
+        {"popup off screen", [](auto* p) { Put<std::int32_t>(p, OFF_POPUPS, 500); }},
+        {"difficulty 0", [](auto* p) { Put<std::int32_t>(p, OFF_DIFFICULTY, 0); }},
+        {"difficulty 4", [](auto* p) { Put<std::int32_t>(p, OFF_DIFFICULTY, 4); }},
+        {"three lost", [](auto* p) { Put<std::int32_t>(p, OFF_LOST, 3); }},
+        {"speed infinite", [](auto* p) { Put<float>(p, OFF_SPEED, INFINITY); }},
+        {"mode timer NaN", [](auto* p) { Put<float>(p, OFF_TIMER, std::nanf("")); }},
+        {"limb with 3 twigs", [](auto* p) { Put<std::int32_t>(p, OFF_BRANCHES + 260, 3); }},
+        {"limb with leaves", [](auto* p) { Put<std::int32_t>(p, OFF_BRANCHES + 4, 3); }},
+        {"twig with 2 leaves", [](auto* p) { Put<std::int32_t>(p, OFF_BRANCHES + 52 + 4, 2); }},
+        {"twig with a twig", [](auto* p) { Put<std::int32_t>(p, OFF_BRANCHES + 104, 1); }},
+        {"length 0", [](auto* p) { Put<float>(p, OFF_BRANCHES + 16, 0.0f); }},
+        {"length infinite", [](auto* p) { Put<float>(p, OFF_BRANCHES + 52 + 16, INFINITY); }},
+        {"angle NaN", [](auto* p) { Put<float>(p, OFF_BRANCHES + 12, std::nanf("")); }},
+        {"limb index 5", [=](auto* p) { Put<std::int32_t>(p, uiPommo + 152, 5); }},
+        {"twig index 4", [=](auto* p) { Put<std::int32_t>(p, uiPommo + 156, 4); }},
+        {"twig index -1", [=](auto* p) { Put<std::int32_t>(p, uiPommo + 160 + 156, -1); }},
+        {"state 4", [=](auto* p) { Put<std::int32_t>(p, uiPommo + 4, 4); }},
+        {"type above difficulty", [=](auto* p) { Put<std::int32_t>(p, uiPommo + 8, 2); }},
+        {"face 8", [=](auto* p) { Put<std::int32_t>(p, uiPommo + 12, 8); }},
+        {"face -1", [=](auto* p) { Put<std::int32_t>(p, uiPommo + 160 + 12, -1); }},
+        {"position NaN", [=](auto* p) { Put<float>(p, uiPommo + 16, std::nanf("")); }},
+        {"velocity infinite", [=](auto* p) { Put<float>(p, uiPommo + 32, -INFINITY); }},
+        {"far off screen", [=](auto* p) { Put<float>(p, uiPommo + 16, 1.0e6f); }},
+        {"matrix NaN", [=](auto* p) { Put<float>(p, uiPommo + 60, std::nanf("")); }},
+        {"full size 0", [=](auto* p) { Put<float>(p, uiPommo + 124, 0.0f); }},
+        {"full size negative", [=](auto* p) { Put<float>(p, uiPommo + 160 + 124, -0.4f); }},
         // Found by fuzzing (fuzz_savegame): each was loaded, then overflowed a conversion to
         // int when a touch picked a pommo, or sent a pommo or a branch off to infinity.
-        {"full size 9.3e-11", [=](auto* p) { PutFloat(p, uiPommo + 124, 9.313226e-11f); }},
+        {"full size 9.3e-11", [=](auto* p) { Put<float>(p, uiPommo + 124, 9.313226e-11f); }},
         {"ripe at the overripe size",
          [=](auto* p)
          {
-             PutInt(p, uiPommo + 4, POMMO_RIPE);
-             PutFloat(p, uiPommo + 124, POMMO_FULL_SIZE * 0.9f);
+             Put<std::int32_t>(p, uiPommo + 4, POMMO_RIPE);
+             Put<float>(p, uiPommo + 124, POMMO_FULL_SIZE * 0.9f);
          }},
-        {"size 1e9", [=](auto* p) { PutFloat(p, uiPommo + 120, 1.0e9f); }},
-        {"attachment -7.4e30", [=](auto* p) { PutFloat(p, uiPommo + 52 + 28, -7.4e30f); }},
-        {"stretch 3", [=](auto* p) { PutFloat(p, uiPommo + 132, 3.0f); }},
-        {"branch position -83", [=](auto* p) { PutFloat(p, uiPommo + 116, -83.2f); }},
-        {"velocity -6.5e32", [=](auto* p) { PutFloat(p, uiPommo + 28, -6.5e32f); }},
-        {"limb length 1.8e35", [](auto* p) { PutFloat(p, OFF_BRANCHES + 16, 1.8e35f); }},
-        {"sway limit negative", [](auto* p) { PutFloat(p, OFF_BRANCHES + 52 + 24, -220.2f); }},
-        {"angle outside the sway band",
-         [](auto* p) { PutFloat(p, OFF_BRANCHES + 12, GetFloatAt(*p, OFF_BRANCHES + 8) + 5.0f); }},
+        {"size 1e9", [=](auto* p) { Put<float>(p, uiPommo + 120, 1.0e9f); }},
+        {"attachment -7.4e30", [=](auto* p) { Put<float>(p, uiPommo + 52 + 28, -7.4e30f); }},
+        {"stretch 3", [=](auto* p) { Put<float>(p, uiPommo + 132, 3.0f); }},
+        {"branch position -83", [=](auto* p) { Put<float>(p, uiPommo + 116, -83.2f); }},
+        {"velocity -6.5e32", [=](auto* p) { Put<float>(p, uiPommo + 28, -6.5e32f); }},
+        {"limb length 1.8e35", [](auto* p) { Put<float>(p, OFF_BRANCHES + 16, 1.8e35f); }},
+        {"sway limit negative", [](auto* p) { Put<float>(p, OFF_BRANCHES + 52 + 24, -220.2f); }},
+        {"angle outside the sway band", [](auto* p)
+         { Put<float>(p, OFF_BRANCHES + 12, Get<float>(*p, OFF_BRANCHES + 8) + 5.0f); }},
     };
-    ASSERT_EQ(GetInt(tValid, OFF_DIFFICULTY), 1);
+    ASSERT_EQ(Get(tValid, OFF_DIFFICULTY), 1);
 
     NewLevel(6);
     pLevel->RecordSnapshot();
@@ -395,9 +377,8 @@ TEST_F(SaveGameTest, AFileThatCouldNotComeFromARealGameIsNotUsedAtAll)
         std::vector<std::uint8_t> tBytes = tValid;
         tVariant.fnChange(&tBytes);
         ASSERT_TRUE(TEST_WriteFile(SavePath(), tBytes));
-        testing::internal::CaptureStdout();
-        EXPECT_FALSE(pLevel->Load()) << tVariant.pWhat;
-        const std::string strOut = testing::internal::GetCapturedStdout();
+        const std::string strOut =
+            TEST_OutputOf([&] { EXPECT_FALSE(pLevel->Load()) << tVariant.pWhat; });
         EXPECT_EQ(std::count(strOut.begin(), strOut.end(), '\n'), 1) << strOut;
         EXPECT_NE(strOut.find("cannot be resumed"), std::string::npos) << strOut;
         // Nothing of it reached the level.
@@ -414,8 +395,8 @@ TEST_F(SaveGameTest, AFileThatCouldNotComeFromARealGameIsNotUsedAtAll)
     ASSERT_TRUE(TEST_WriteFile(SavePath(), tValid));
     EXPECT_TRUE(pLevel->Load());
     std::vector<std::uint8_t> tOverripe = tValid;
-    PutInt(&tOverripe, uiPommo + 4, POMMO_OVERRIPE);
-    PutFloat(&tOverripe, uiPommo + 124, POMMO_FULL_SIZE * 0.9f);
+    Put<std::int32_t>(&tOverripe, uiPommo + 4, POMMO_OVERRIPE);
+    Put<float>(&tOverripe, uiPommo + 124, POMMO_FULL_SIZE * 0.9f);
     ASSERT_TRUE(TEST_WriteFile(SavePath(), tOverripe));
     EXPECT_TRUE(pLevel->Load());
     std::remove(SavePath().c_str());
@@ -436,20 +417,11 @@ TEST_F(SaveGameTest, SavingReplacesTheFileWhole)
     EXPECT_EQ(TEST_ReadFile(SavePath() + ".old").size(), 1u);
     std::remove((SavePath() + ".old").c_str());
     // Nothing else is left beside it.
-    int iFiles = 0;
-    if (DIR* pDir = opendir(strSaveDir.c_str()))
-    {
-        while (dirent* pEntry = readdir(pDir))
-        {
-            iFiles += pEntry->d_name[0] != '.';
-        }
-        closedir(pDir);
-    }
-    EXPECT_EQ(iFiles, 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(strSaveDir),
+                            std::filesystem::directory_iterator()),
+              1);
     // A save folder that has gone away: the save fails, with a line, and nothing breaks.
     FS_SetSaveDirectory((strSaveDir + "/gone").c_str());
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(pLevel->Save());
-    const std::string strOut = testing::internal::GetCapturedStdout();
+    const std::string strOut = TEST_OutputOf([&] { EXPECT_FALSE(pLevel->Save()); });
     EXPECT_NE(strOut.find("Cannot save"), std::string::npos) << strOut;
 }

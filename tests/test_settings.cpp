@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <dirent.h>
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -29,25 +29,15 @@ int Lines(const std::string& strText)
 // Loads a file and returns what was printed.
 std::string Load(const std::string& strPath)
 {
-    testing::internal::CaptureStdout();
-    SETTINGS_Load(strPath.c_str());
-    return testing::internal::GetCapturedStdout();
+    return TEST_OutputOf([&] { SETTINGS_Load(strPath.c_str()); });
 }
 
 std::vector<std::string> FolderEntries(const std::string& strFolder)
 {
     std::vector<std::string> tNames;
-    DIR* pDir = opendir(strFolder.c_str());
-    while (dirent* pEntry = pDir != nullptr ? readdir(pDir) : nullptr)
+    for (const auto& tEntry : std::filesystem::directory_iterator(strFolder))
     {
-        if (pEntry->d_name[0] != '.')
-        {
-            tNames.push_back(pEntry->d_name);
-        }
-    }
-    if (pDir != nullptr)
-    {
-        closedir(pDir);
+        tNames.push_back(tEntry.path().filename().string());
     }
     return tNames;
 }
@@ -62,11 +52,6 @@ TEST(Settings, AMissingFileGivesTheDefaultsInOneLineAndIsWrittenOnTheFirstChange
     EXPECT_TRUE(SETTINGS_MusicEnabled());
     EXPECT_TRUE(SETTINGS_EffectsEnabled());
     EXPECT_FALSE(SETTINGS_Fullscreen());
-    int iWidth = -1;
-    int iHeight = -1;
-    SETTINGS_WindowSize(&iWidth, &iHeight);
-    EXPECT_EQ(iWidth, 0);
-    EXPECT_EQ(iHeight, 0);
 
     SETTINGS_SetMusicEnabled(true);  // no change: nothing written
     EXPECT_TRUE(TEST_ReadFile(strPath).empty());
@@ -152,9 +137,7 @@ TEST(Settings, AFailedWriteLeavesTheOldFileAndNoTemporaryFileAndSaysSoOnce)
     ASSERT_EQ(mkdir(strPath.c_str(), 0755), 0);
     const std::string strOut = Load(strPath);
     EXPECT_EQ(Lines(strOut), 1) << strOut;
-    testing::internal::CaptureStdout();
-    SETTINGS_SetFullscreen(true);
-    const std::string strWrite = testing::internal::GetCapturedStdout();
+    const std::string strWrite = TEST_OutputOf([] { SETTINGS_SetFullscreen(true); });
     EXPECT_EQ(strWrite.rfind("Settings: cannot write " + strPath + ": ", 0), 0u) << strWrite;
     EXPECT_EQ(Lines(strWrite), 1);
     EXPECT_TRUE(SETTINGS_Fullscreen());  // the run goes on with the player's choice
@@ -163,21 +146,29 @@ TEST(Settings, AFailedWriteLeavesTheOldFileAndNoTemporaryFileAndSaysSoOnce)
 
 TEST(Settings, TheFileLivesUnderTheConfigurationHome)
 {
-    setenv("XDG_CONFIG_HOME", "/cfg", 1);
     setenv("HOME", "/home/player", 1);
-    testing::internal::CaptureStdout();
-    SETTINGS_Load(nullptr);
-    EXPECT_STREQ(SETTINGS_Path(), "/cfg/boughfall/settings.ini");
-    setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
-    SETTINGS_Load(nullptr);
-    EXPECT_STREQ(SETTINGS_Path(), "/home/player/.config/boughfall/settings.ini");
-    unsetenv("XDG_CONFIG_HOME");
-    unsetenv("HOME");
-    SETTINGS_Load(nullptr);
-    EXPECT_STREQ(SETTINGS_Path(), "");
-    SETTINGS_SetMusicEnabled(false);  // kept for the run, nowhere written
+    // XDG_CONFIG_HOME, or HOME's .config when it is unset or not absolute; with no home at all,
+    // nowhere: a change is then kept for the run only.
+    const std::pair<const char*, const char*> tCases[] = {
+        {"/cfg", "/cfg/boughfall/settings.ini"},
+        {"relative", "/home/player/.config/boughfall/settings.ini"},
+        {nullptr, ""}};
+    for (const auto& [pConfigHome, pPath] : tCases)
+    {
+        if (pConfigHome != nullptr)
+        {
+            setenv("XDG_CONFIG_HOME", pConfigHome, 1);
+        }
+        else
+        {
+            unsetenv("XDG_CONFIG_HOME");
+            unsetenv("HOME");
+        }
+        TEST_OutputOf([] { SETTINGS_Load(nullptr); });
+        EXPECT_STREQ(SETTINGS_Path(), pPath);
+    }
+    TEST_OutputOf([] { SETTINGS_SetMusicEnabled(false); });
     EXPECT_FALSE(SETTINGS_MusicEnabled());
-    testing::internal::GetCapturedStdout();
     SETTINGS_Reset();
 }
 

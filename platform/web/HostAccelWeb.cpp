@@ -56,7 +56,7 @@ void HostAccelWebMotion(double fX, double fY, double fZ)
 
 void HostAccelWebFrame()
 {
-    if (g_HostAccel.iPoll != ACCEL_POLL_RUNNING)
+    if (g_HostAccel.iPoll != ACCEL_POLL_RUNNING || HostAccelFollowsFrameClock())
     {
         return;
     }
@@ -109,7 +109,12 @@ Uint32 HostAccelTick(Uint32 uiInterval, void*)
     return static_cast<Uint32>(g_HostAccel.iIntervalMs);
 }
 
-void HostAccelReadRaw(int iAxes[3], bool bStep)
+void HostAccelFollowFrameClock(bool bFollow)
+{
+    HostAccelSwitchFrameClock(bFollow);  // the frames' own poll stands aside while it is followed
+}
+
+void HostAccelReadRaw(int iAxes[3], bool bStep, unsigned int uiNowMs)
 {
     const Uint32 uiNow = SDL_GetTicks();
     if (s_bHasMotion && uiNow - s_uiMotionTicks <= MOTION_FRESH_MS)
@@ -121,5 +126,6 @@ void HostAccelReadRaw(int iAxes[3], bool bStep)
             return;
         }
     }
-    HostAccelEmulatedRead(bStep ? HostAccelLeanTarget(GamepadStick()) : 0.0f, bStep, uiNow, iAxes);
+    HostAccelEmulatedRead(bStep ? HostAccelLeanTarget(GamepadStick()) : 0.0f, bStep, uiNowMs,
+                          iAxes);
 }

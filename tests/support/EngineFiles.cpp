@@ -16,19 +16,10 @@ TestBytes TEST_PVRFile(std::uint32_t uiHeaderSize, std::uint32_t uiWidth, std::u
                        std::uint32_t uiFlags, std::uint32_t uiBitCount, const TestBytes& tData,
                        std::uint32_t uiMipMaps, std::uint32_t uiSurfaces, std::uint32_t uiAlphaMask)
 {
-    const std::uint32_t tFields[13] = {uiHeaderSize,
-                                       uiHeight,
-                                       uiWidth,
-                                       uiMipMaps,
-                                       uiFlags,
-                                       static_cast<std::uint32_t>(tData.size()),
-                                       uiBitCount,
-                                       0,
-                                       0,
-                                       0,
-                                       uiAlphaMask,
-                                       0x21525650,
-                                       uiSurfaces};
+    const auto uiSize = static_cast<std::uint32_t>(tData.size());
+    const std::uint32_t tFields[13] = {uiHeaderSize, uiHeight,   uiWidth,   uiMipMaps, uiFlags,
+                                       uiSize,       uiBitCount, 0,         0,         0,
+                                       uiAlphaMask,  0x21525650, uiSurfaces};
     TestBytes t;
     for (std::uint32_t i = 0; i < uiHeaderSize / 4 && i < 13; ++i)
     {

@@ -1,5 +1,8 @@
 #include "GameProcess.h"
 
+// gtest (through TestSupport.h) before Xlib, whose macros would break it.
+#include "TestSupport.h"
+
 // clang-format off
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -12,8 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
-
-#include "TestSupport.h"
 
 namespace
 {
@@ -46,25 +47,46 @@ Window FindByTitle(Display* pDisplay, Window tParent)
     return tFound;
 }
 
-// The display and the game's window on it; the caller closes the display.
-Window OpenGameWindow(Display** ppDisplay)
+// Runs fnUse(display, window) on the game's window, looked for up to five seconds; false (and
+// fnUse not run) when there is none.
+template <typename F>
+bool WithGameWindow(F&& fnUse)
 {
-    *ppDisplay = XOpenDisplay(nullptr);
-    if (*ppDisplay == nullptr)
-    {
-        return 0;
-    }
+    Display* pDisplay = XOpenDisplay(nullptr);
     Window tWindow = 0;
-    for (int i = 0; i < 100 && tWindow == 0; ++i)
+    for (int i = 0; pDisplay != nullptr && i < 100 && tWindow == 0; ++i)
     {
-        tWindow = FindByTitle(*ppDisplay, DefaultRootWindow(*ppDisplay));
+        tWindow = FindByTitle(pDisplay, DefaultRootWindow(pDisplay));
         if (tWindow == 0)
         {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
-    return tWindow;
+    const bool bUsed = tWindow != 0 && fnUse(pDisplay, tWindow);
+    if (pDisplay != nullptr)
+    {
+        XCloseDisplay(pDisplay);
+    }
+    return bUsed;
 }
+
+// Games still running when the test program ends (an assertion failed before the test ended
+// them) are ended then, so that no test leaves a game behind.
+struct GameReaper
+{
+    std::vector<pid_t> tPids;
+    ~GameReaper()
+    {
+        for (const pid_t iPid : tPids)
+        {
+            if (waitpid(iPid, nullptr, WNOHANG) == 0)
+            {
+                kill(iPid, SIGKILL);
+                waitpid(iPid, nullptr, 0);
+            }
+        }
+    }
+} s_tReaper;
 
 }  // namespace
 
@@ -136,6 +158,7 @@ GameRun TEST_StartGame(const GameLaunch& tLaunch)
         execv(tArgv[0], tArgv.data());
         _exit(127);
     }
+    s_tReaper.tPids.push_back(tRun.iPid);
     return tRun;
 }
 
@@ -155,11 +178,32 @@ int TEST_WaitForGame(const GameRun& tRun, int iSeconds)
     return -1;
 }
 
-int TEST_SignalGame(const GameRun& tRun, int iSignal, int iAfterMilliseconds)
+bool TEST_WaitForFrame(const GameRun& tRun, unsigned int uiFrame)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(iAfterMilliseconds));
-    if (kill(tRun.iPid, iSignal) != 0)
+    const std::string strStamp = "Frame " + std::to_string(uiFrame) + " drawn at ";
+    for (int i = 0; i < 60 * 20; ++i)
     {
+        if (TEST_ReadText(tRun.strLog).find(strStamp) != std::string::npos)
+        {
+            return true;
+        }
+        siginfo_t tEnded{};
+        if (waitid(P_PID, static_cast<id_t>(tRun.iPid), &tEnded, WEXITED | WNOHANG | WNOWAIT) !=
+                0 ||
+            tEnded.si_pid == tRun.iPid)
+        {
+            return false;  // ended (and left for TEST_WaitForGame to collect)
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+int TEST_SignalGame(const GameRun& tRun, int iSignal, unsigned int uiFrame)
+{
+    if (!TEST_WaitForFrame(tRun, uiFrame) || kill(tRun.iPid, iSignal) != 0)
+    {
+        kill(tRun.iPid, SIGKILL);
         TEST_WaitForGame(tRun, 0);
         return -1;
     }
@@ -183,93 +227,66 @@ int TEST_FramesDrawn(const std::string& strLog)
     return static_cast<int>(uiFrames);
 }
 
-unsigned long TEST_FindGameWindow()
-{
-    Display* pDisplay = nullptr;
-    const Window tWindow = OpenGameWindow(&pDisplay);
-    if (pDisplay != nullptr)
-    {
-        XCloseDisplay(pDisplay);
-    }
-    return tWindow;
-}
-
 bool TEST_GameWindowSize(int* pWidth, int* pHeight)
 {
-    Display* pDisplay = nullptr;
-    const Window tWindow = OpenGameWindow(&pDisplay);
-    XWindowAttributes tAttributes{};
-    const bool bFound = tWindow != 0 && XGetWindowAttributes(pDisplay, tWindow, &tAttributes) != 0;
-    if (bFound)
-    {
-        *pWidth = tAttributes.width;
-        *pHeight = tAttributes.height;
-    }
-    if (pDisplay != nullptr)
-    {
-        XCloseDisplay(pDisplay);
-    }
-    return bFound;
+    return WithGameWindow(
+        [&](Display* pDisplay, Window tWindow)
+        {
+            XWindowAttributes tAttributes{};
+            *pWidth =
+                XGetWindowAttributes(pDisplay, tWindow, &tAttributes) != 0 ? tAttributes.width : 0;
+            *pHeight = tAttributes.height;
+            return *pWidth != 0;
+        });
 }
 
 bool TEST_GameWindowIcon(int* pWidth, int* pHeight, int iX, int iY, unsigned long* pARGB)
 {
-    Display* pDisplay = nullptr;
-    const Window tWindow = OpenGameWindow(&pDisplay);
-    bool bFound = false;
-    if (tWindow != 0)
-    {
-        Atom tType = 0;
-        int iFormat = 0;
-        unsigned long uiItems = 0;
-        unsigned long uiAfter = 0;
-        unsigned char* pData = nullptr;
-        // Format 32 properties come back as longs: width, height, then the ARGB pixels.
-        if (XGetWindowProperty(pDisplay, tWindow, XInternAtom(pDisplay, "_NET_WM_ICON", False), 0,
-                               1 << 20, False, XA_CARDINAL, &tType, &iFormat, &uiItems, &uiAfter,
-                               &pData) == Success &&
-            pData != nullptr && iFormat == 32 && uiItems >= 2)
+    return WithGameWindow(
+        [&](Display* pDisplay, Window tWindow)
         {
-            const unsigned long* pLongs = reinterpret_cast<const unsigned long*>(pData);
-            *pWidth = static_cast<int>(pLongs[0]);
-            *pHeight = static_cast<int>(pLongs[1]);
-            const unsigned long uiAt = 2 + static_cast<unsigned long>(iY) * pLongs[0] + iX;
-            bFound = iX >= 0 && iY >= 0 && uiAt < uiItems;
-            *pARGB = bFound ? pLongs[uiAt] & 0xFFFFFFFFul : 0;
-        }
-        if (pData != nullptr)
-        {
-            XFree(pData);
-        }
-    }
-    if (pDisplay != nullptr)
-    {
-        XCloseDisplay(pDisplay);
-    }
-    return bFound;
+            Atom tType = 0;
+            int iFormat = 0;
+            unsigned long uiItems = 0;
+            unsigned long uiAfter = 0;
+            unsigned char* pData = nullptr;
+            bool bFound = false;
+            // Format 32 properties come back as longs: width, height, then the ARGB pixels.
+            if (XGetWindowProperty(pDisplay, tWindow, XInternAtom(pDisplay, "_NET_WM_ICON", False),
+                                   0, 1 << 20, False, XA_CARDINAL, &tType, &iFormat, &uiItems,
+                                   &uiAfter, &pData) == Success &&
+                pData != nullptr && iFormat == 32 && uiItems >= 2)
+            {
+                const unsigned long* pLongs = reinterpret_cast<const unsigned long*>(pData);
+                *pWidth = static_cast<int>(pLongs[0]);
+                *pHeight = static_cast<int>(pLongs[1]);
+                const unsigned long uiAt = 2 + static_cast<unsigned long>(iY) * pLongs[0] + iX;
+                bFound = iX >= 0 && iY >= 0 && uiAt < uiItems;
+                *pARGB = bFound ? pLongs[uiAt] & 0xFFFFFFFFul : 0;
+            }
+            if (pData != nullptr)
+            {
+                XFree(pData);
+            }
+            return bFound;
+        });
 }
 
 bool TEST_RequestClose()
 {
-    Display* pDisplay = nullptr;
-    const Window tWindow = OpenGameWindow(&pDisplay);
-    if (tWindow == 0)
-    {
-        if (pDisplay != nullptr)
+    return WithGameWindow(
+        [](Display* pDisplay, Window tWindow)
         {
-            XCloseDisplay(pDisplay);
-        }
-        return false;
-    }
-    XEvent tEvent{};
-    tEvent.xclient.type = ClientMessage;
-    tEvent.xclient.window = tWindow;
-    tEvent.xclient.message_type = XInternAtom(pDisplay, "WM_PROTOCOLS", False);
-    tEvent.xclient.format = 32;
-    tEvent.xclient.data.l[0] = static_cast<long>(XInternAtom(pDisplay, "WM_DELETE_WINDOW", False));
-    tEvent.xclient.data.l[1] = CurrentTime;
-    XSendEvent(pDisplay, tWindow, False, NoEventMask, &tEvent);
-    XFlush(pDisplay);
-    XCloseDisplay(pDisplay);
-    return true;
+            XEvent tEvent{};
+            tEvent.xclient.type = ClientMessage;
+            tEvent.xclient.window = tWindow;
+            tEvent.xclient.message_type = XInternAtom(pDisplay, "WM_PROTOCOLS", False);
+            tEvent.xclient.format = 32;
+            tEvent.xclient.data.l[0] =
+                static_cast<long>(XInternAtom(pDisplay, "WM_DELETE_WINDOW", False));
+            tEvent.xclient.data.l[1] = CurrentTime;
+            XSendEvent(pDisplay, tWindow, False, NoEventMask, &tEvent);
+            XFlush(pDisplay);
+            return true;
+        });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// The game binary as a child process under the test command's virtual X server: starting it
+// The game binary as a child process on the test's own virtual X server: starting it
 // with options, a script and its own home, waiting for its end, reading what it printed, and
 // finding its window.
 
@@ -36,19 +36,22 @@ GameRun TEST_StartGame(const GameLaunch& tLaunch);
 // running after the timeout (it is then killed).
 int TEST_WaitForGame(const GameRun& tRun, int iSeconds);
 
-// Lets the game run for a while, sends it a signal and waits up to 20 s for its end: the exit
-// status as TEST_WaitForGame gives it (-1 when the signal could not be sent).
-int TEST_SignalGame(const GameRun& tRun, int iSignal, int iAfterMilliseconds);
+// Waits up to a minute for the game to say it drew frame uiFrame: its script must have the step
+// "<uiFrame> stamp". False when the game ended or the minute passed first.
+bool TEST_WaitForFrame(const GameRun& tRun, unsigned int uiFrame);
+
+// Once the game has drawn frame uiFrame (as TEST_WaitForFrame), sends it a signal and waits up
+// to 20 s for its end: the exit status as TEST_WaitForGame gives it (-1 when the frame never
+// came or the signal could not be sent).
+int TEST_SignalGame(const GameRun& tRun, int iSignal, unsigned int uiFrame);
 
 std::string TEST_GameLog(const GameRun& tRun);
 
 // The frame count of the game's shutdown line, or -1 when the game did not shut down.
 int TEST_FramesDrawn(const std::string& strLog);
 
-// The game's top-level window (title "Boughfall"), looked for up to five seconds; 0 when none.
-unsigned long TEST_FindGameWindow();
-
-// The window's size; false when there is no game window.
+// The game's window is its top-level window titled "Boughfall", looked for up to five seconds.
+// Its size; false when there is no game window.
 bool TEST_GameWindowSize(int* pWidth, int* pHeight);
 
 // The size of the first icon in the window's _NET_WM_ICON, and the icon's pixel (ARGB) at

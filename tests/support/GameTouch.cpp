@@ -3,29 +3,11 @@
 #include "Application.h"
 #include "Input.h"
 #include "Touch.h"
-#include "View.h"
 
 namespace
 {
 
-// The game's view in miniature: it hands every touch to the touch input object.
-struct ForwardingView : UIView
-{
-    void touchesBegan(UITouch* const* p, int n, UIEvent* e) override
-    {
-        g_pInput->GetTouch()->touchesBegan(p, n, e);
-    }
-    void touchesMoved(UITouch* const* p, int n, UIEvent* e) override
-    {
-        g_pInput->GetTouch()->touchesMoved(p, n, e);
-    }
-    void touchesEnded(UITouch* const* p, int n, UIEvent* e) override
-    {
-        g_pInput->GetTouch()->touchesEnded(p, n, e);
-    }
-};
-
-ForwardingView s_tView;
+TouchForwarder s_tView;
 UIWindow s_tWindow;
 unsigned int s_uiTicks = 1000;
 
@@ -37,7 +19,7 @@ void TEST_InstallGameTouch()
     {
         g_pInput = new CInput();
     }
-    g_pInput->CreateTouch();
+    s_tView.pInput = g_pInput->CreateTouch();
     UIApplication::sharedApplication()->reset();
     FW_ResetTouches();
     s_tWindow.setTouchView(&s_tView);

@@ -10,6 +10,8 @@
 
 #include "FileBytes.h"
 #include "GLES.h"
+#include "Host.h"
+#include "PngFile.h"
 
 bool TEST_OpenGLWindow(int iWidth, int iHeight)
 {
@@ -39,6 +41,54 @@ std::vector<std::uint8_t> TEST_ReadPixels(int iX, int iY, int iWidth, int iHeigh
     glReadBuffer(GL_BACK);
     glReadPixels(iX, iY, iWidth, iHeight, GL_RGBA, GL_UNSIGNED_BYTE, tPixels.data());
     return tPixels;
+}
+
+int TestPicture::Differences(const TestPicture& tOther, int x0, int y0, int x1, int y1,
+                             int iTolerance) const
+{
+    if (tOther.iWidth != iWidth || tOther.iHeight != iHeight)
+    {
+        return -1;
+    }
+    int iCount = 0;
+    for (int y = y0; y < y1; ++y)
+    {
+        for (int x = x0; x < x1; ++x)
+        {
+            const std::uint8_t* p = At(x, y);
+            const std::uint8_t* q = tOther.At(x, y);
+            iCount +=
+                std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]) > iTolerance;
+        }
+    }
+    return iCount;
+}
+
+void TestPicture::Save(const std::string& strName) const
+{
+    PNG_WriteRGBA((TEST_OutputDir() + "/" + strName).c_str(), iWidth, iHeight, tPixels.data(),
+                  true);
+}
+
+TestPicture TEST_ReadPicture(int iWidth, int iHeight)
+{
+    return TestPicture{iWidth, iHeight, TEST_ReadPixels(0, 0, iWidth, iHeight)};
+}
+
+TestPicture TEST_LoadPicture(const std::string& strPath)
+{
+    TestPicture tPicture;
+    std::vector<std::uint8_t> tTopFirst;
+    if (PNG_ReadRGBA(strPath.c_str(), &tPicture.iWidth, &tPicture.iHeight, &tTopFirst))
+    {
+        const size_t uiRow = static_cast<size_t>(tPicture.iWidth) * 4;
+        for (int y = tPicture.iHeight - 1; y >= 0; --y)
+        {
+            tPicture.tPixels.insert(tPicture.tPixels.end(), tTopFirst.begin() + y * uiRow,
+                                    tTopFirst.begin() + (y + 1) * uiRow);
+        }
+    }
+    return tPicture;
 }
 
 std::uint32_t TEST_ReadPixel(int iX, int iY)
@@ -100,6 +150,19 @@ int TEST_RunCommand(const std::string& strCommand, std::string* pOutput)
     return WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : 128 + WTERMSIG(iStatus);
 }
 
+bool TEST_OpenMixer(int iFrequency, int iChannels)
+{
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    HostOpenAudio(iFrequency, iChannels);
+    return g_Host.iAudioFrequency == iFrequency;
+}
+
+void TEST_CloseMixer()
+{
+    HostCloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
 std::string TEST_OutputDir()
 {
     const std::string strDir = BF_TEST_OUTPUT_DIR;
@@ -119,7 +182,7 @@ std::string TEST_WriteRecordingOpener(const std::string& strDir, const std::stri
 std::vector<std::string> TEST_WaitForLines(const std::string& strPath, size_t uiWanted)
 {
     std::vector<std::string> tLines;
-    for (int i = 0; i < 300 && tLines.size() < uiWanted; ++i)
+    for (int i = 0; i < 3000 && tLines.size() < uiWanted; ++i)
     {
         SDL_Delay(10);
         tLines.clear();
