@@ -11,6 +11,14 @@
 // - Nothing is heard before the player's first touch, click or key: browsers refuse it.
 // - The files live in memory and are copied to IndexedDB after each change; without IndexedDB
 //   (a private window, no space) the game plays on with nothing kept, as the page says once.
+// - The game's tabs share those files (host_web_store.js): a tab takes in the others' changes
+//   before its next frame, and a level saved as a tab was hidden stays that tab's while it is
+//   open. What a tab already shows (the level's "Hi Score", the audio switches) follows another
+//   tab's change only when the game reads the file again (the next level, the next start).
+// - Without Web Locks (browsers before 2022) a tab cannot tell whether the tab that saved a level
+//   is still open: the next tab to start resumes it, and the saving tab, shown again, goes on
+//   with it too. Without BroadcastChannel a tab hears of the others' changes only when it
+//   becomes active again, before the game can write again.
 // - Mix_QuerySpec, Mix_VolumeChunk and a blocking wait do not exist here; none is called.
 
 #include <SDL.h>
@@ -27,6 +35,7 @@
 #include "HostDisplay.h"
 #include "HostWeb_local.h"
 #include "Host_local.h"
+#include "Settings.h"
 #include "pdl.h"
 
 namespace
@@ -140,5 +149,16 @@ void HostFileReplaced(const char* pPath)
     if (pPath != nullptr)
     {
         HostWebStoreFile(pPath);
+    }
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void HostWebStoreChanged(const char* pPath)
+{
+    // The game reads its save files whenever it needs them; the settings are read once and
+    // written whole from memory, so they are read again: the next switch the player turns here
+    // is written over the other tab's choices, not over this tab's old ones.
+    if (pPath != nullptr && std::strcmp(pPath, SETTINGS_Path()) == 0)
+    {
+        SETTINGS_Load(pPath);
     }
 }

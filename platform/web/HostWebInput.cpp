@@ -24,6 +24,17 @@ CWebFingers s_Fingers;
 bool s_bVisible = true;
 bool s_bFocused = true;
 bool s_bAudioUnlocked = false;
+bool s_bFramesHeld = false;  // the main loop is paused: inactive, or waiting for the store
+int s_iRefresh = 0;          // the latest read of the store the frames wait for
+
+void ResumeFrames()
+{
+    if (s_bFramesHeld && !g_Host.bInactive)
+    {
+        s_bFramesHeld = false;
+        emscripten_resume_main_loop();
+    }
+}
 
 void FingerAt(WebFingerAction eAction, double fCssX, double fCssY)
 {
@@ -190,7 +201,10 @@ EM_BOOL OnKey(int iType, const EmscriptenKeyboardEvent* pEvent, void*)
 
 // Hidden or without the focus, the game is inactive as on a desktop that lost its focus: the
 // level pauses and nothing runs. Hidden is also the last moment that is surely the page's: the
-// level in play is saved there, as a desktop saves it at its quit.
+// level in play is saved there, as a desktop saves it at its quit; that file is parked, this
+// tab's own while it lives. Active again, the frames wait until the files other tabs wrote or
+// removed meanwhile are in memory, so the game never reads an old copy (and never writes a high
+// score or settings over newer ones).
 void ApplyActivity(bool bWasVisible)
 {
     const bool bActive = s_bVisible && s_bFocused;
@@ -204,10 +218,13 @@ void ApplyActivity(bool bWasVisible)
         }
         HostWebPageSuspendAudio(1);
         emscripten_pause_main_loop();
+        s_bFramesHeld = true;
     }
     if (bWasVisible && !s_bVisible && HostFramework().pEnteredBackground != nullptr)
     {
+        HostWebStoreParking(1);
         HostFramework().pEnteredBackground();
+        HostWebStoreParking(0);
     }
     if (!bWasVisible && s_bVisible && HostFramework().pEnteringForeground != nullptr)
     {
@@ -223,7 +240,10 @@ void ApplyActivity(bool bWasVisible)
         }
         HostWebPageSuspendAudio(0);
         HostSetFocus(true);
-        emscripten_resume_main_loop();
+        if (HostWebStoreRefresh(++s_iRefresh) == 0)
+        {
+            ResumeFrames();
+        }
     }
 }
 
@@ -264,6 +284,14 @@ EM_BOOL OnResize(int, const EmscriptenUiEvent*, void*)
 }
 
 }  // namespace
+
+extern "C" EMSCRIPTEN_KEEPALIVE void HostWebStoreRefreshed(int iTicket)
+{
+    if (iTicket == s_iRefresh)
+    {
+        ResumeFrames();
+    }
+}
 
 void HostWebUnlockAudio()
 {

@@ -1,7 +1,8 @@
 #pragma once
 
 // Inside the browser host: what its files tell each other, and the page's side of it, the
-// functions of host_web.js (HostWebPage* and HostWebStore*: they are JavaScript, called from here).
+// functions of host_web.js (HostWebPage*) and host_web_store.js (HostWebStore*): they are
+// JavaScript, called from here.
 
 #include <cstddef>
 
@@ -36,7 +37,17 @@ extern "C"
     void HostWebPageUnlockAudio(int bFirst);     // resumes the page's audio contexts
     void HostWebPageSuspendAudio(int bSuspend);  // hidden: silent; shown: as before
     void HostWebPageEnded(int iStatus);          // a scripted run has quit
-    // host_web.js: the lasting copies of the save and settings files in IndexedDB.
-    void HostWebStoreFile(const char* pPath);
-    int HostWebStoreForget(const char* pPath);
+    // host_web_store.js: the lasting copies of the save and settings files in IndexedDB, which
+    // all the game's tabs share.
+    void HostWebStoreFile(const char* pPath);   // a file replaced whole here
+    int HostWebStoreForget(const char* pPath);  // removes it here (and stored, if still ours)
+    void HostWebStoreParking(int bParking);     // around the save made as the page is hidden
+    // Takes in what other tabs wrote or removed; 1: HostWebStoreRefreshed(iTicket) follows once
+    // it is done, 0: there is nothing to wait for (no store).
+    int HostWebStoreRefresh(int iTicket);
+
+    // Called from host_web_store.js: the refresh of that ticket is done (HostWebInput.cpp), and
+    // another tab's copy of a file has been laid over this tab's (HostWeb.cpp).
+    void HostWebStoreRefreshed(int iTicket);
+    void HostWebStoreChanged(const char* pPath);
 }

@@ -101,7 +101,10 @@ const browser = await puppeteer.launch({
 const PHONE = {width: 844, height: 390, deviceScaleFactor: 2, isMobile: true, hasTouch: true};
 const DESKTOP = {width: 1280, height: 800, deviceScaleFactor: 1};
 async function openPage(tViewport, sQuery = '', beforeLoad = null) {
-  const context = await browser.createBrowserContext();
+  return openTab(await browser.createBrowserContext(), tViewport, sQuery, beforeLoad);
+}
+// Another tab of a context: the same IndexedDB as the context's other tabs.
+async function openTab(context, tViewport, sQuery = '', beforeLoad = null) {
   const page = await context.newPage();
   const tErrors = [];
   page.on('pageerror', (error) => tErrors.push(error.message));
@@ -161,17 +164,39 @@ async function drag(page, client, fX, fY, fToX, fToY) {
   await sleep(40);
   await touch(client, 'touchEnd', []);
 }
-// Throws a hanging pommo that hangs over its own basket straight down into it.
-async function throwIntoBasket(page, client) {
+// Throws a hanging pommo into its own basket, from where it hangs, level or fUp units of drag
+// upwards (a throw upwards scores double), as fast sideways as lands it in the middle of the
+// basket under the level's gravity (the speed is twice the drag). The one nearest its basket
+// goes, so the throw is short.
+async function throwIntoBasket(page, client, fUp = 0) {
   const tStatus = await status(page);
   if (tStatus.level !== LEVEL.playing) return false;
-  const tPommo = tStatus.pommos.find((p) => {
-    const fLow = 120 * BASKET_OF_TYPE[p.type];
-    return !p.flying && p.state !== 3 && p.px > fLow + 15 && p.px < fLow + 105;
-  });
-  if (!tPommo) return false;
-  await drag(page, client, tPommo.x, tPommo.y, tPommo.x, tPommo.y - 16);
+  const [fGx, fGy] = tStatus.gravity.map((f) => f * 50);  // a pommo's fall, units/s^2
+  const aim = (p) => 120 * BASKET_OF_TYPE[p.type] + 60;
+  const tPommo = tStatus.pommos.filter((p) => !p.flying && p.state !== 3 && p.py > 40)
+      .sort((p, q) => Math.abs(aim(p) - p.px) - Math.abs(aim(q) - q.px))[0];
+  if (!tPommo || fGy > -1) return false;
+  // The time down to the landing height, 4.
+  const fTime = (2 * fUp + Math.sqrt(4 * fUp * fUp - 2 * fGy * (tPommo.py - 4))) / -fGy;
+  const fSpeed = (aim(tPommo) - tPommo.px - fGx * fTime * fTime / 2) / fTime;
+  await drag(page, client, tPommo.x, tPommo.y, tPommo.x + fSpeed / 2, tPommo.y + fUp);
   return true;
+}
+// Throws until the score passes the test (60 tries at most); the game's state and the throws.
+async function throwUntil(page, client, test, fUp = 0) {
+  let tNow = await status(page);
+  let iThrows = 0;
+  for (let i = 0; tNow && i < 60 && !(test(tNow.score) && iThrows > 0); i++) {
+    const iBefore = tNow.score;
+    if (await throwIntoBasket(page, client, fUp)) {
+      iThrows++;
+      await waitFor(page, (s) => s.score !== iBefore, 1500);
+    } else {
+      await sleep(300);
+    }
+    tNow = await status(page);
+  }
+  return {tNow, iThrows};
 }
 async function intoALevel(page, client) {
   if (!await waitFor(page, (s) => s.frontEnd === 3)) return null;
@@ -188,6 +213,51 @@ async function setHidden(page, bHidden) {
 }
 const storageSettled = (page) => page.waitForFunction(() => window.boughfall.storagePending() === 0,
     {timeout: 10000}).then(() => true, () => false);
+// The player turns from one tab of the game to another: that one is hidden, this one shown.
+async function turnTo(tFrom, tTo) {
+  await setHidden(tFrom.page, true);
+  await storageSettled(tFrom.page);
+  await tTo.page.bringToFront();
+  await setHidden(tTo.page, false);
+}
+// Ends the level with the give-up corner (going on first from a pause); the score it ended with.
+async function giveUp(tTab) {
+  if ((await status(tTab.page)).level === LEVEL.paused) {
+    await tap(tTab.page, tTab.client, 240, 300);
+    await waitFor(tTab.page, (s) => s.level === LEVEL.playing, 8000);
+  }
+  const iScore = (await status(tTab.page)).score;
+  await tap(tTab.page, tTab.client, 470, 45);
+  await waitFor(tTab.page, (s) => s.level === LEVEL.gameOver, 8000);
+  await storageSettled(tTab.page);
+  return iScore;
+}
+// From game over back to the title (game over takes a touch after 2 s).
+async function toTitle(tTab) {
+  for (let iEnd = Date.now() + 8000; (await status(tTab.page)).state === STATE.game &&
+      Date.now() < iEnd;) {
+    await tap(tTab.page, tTab.client, 240, 160);
+    await sleep(400);
+  }
+  return waitFor(tTab.page, (s) => s.state === STATE.frontEnd && s.frontEnd === 3, 8000);
+}
+// At the title: Options, Audio and one of its switches (row 0 "SFX", row 1 "Music"), then, if
+// asked, back to the title's first page (the back arrow, twice) with Play lit up again. An item
+// other than the lit one is touched twice: the first touch lights it up.
+async function turnAudioSwitch(tTab, iRow, bBack) {
+  const tTouches = [[MENU_X, 112], [MENU_X, 112], [MENU_X, 136], [MENU_X, [136, 96][iRow]],
+    ...(iRow > 0 ? [[MENU_X, 96]] : []), ...(bBack ? [[23, 23], [23, 23], [MENU_X, 148]] : [])];
+  for (const [iX, iY] of tTouches) {
+    await sleep(300);
+    await tap(tTab.page, tTab.client, iX, iY);
+  }
+  await sleep(300);
+  await storageSettled(tTab.page);
+}
+const settingsOf = (tTab) => tTab.page.evaluate(() => {
+  const sPath = '/home/web_user/.config/boughfall/settings.ini';
+  return FS.analyzePath(sPath).exists ? FS.readFile(sPath, {encoding: 'utf8'}) : '';
+});
 
 // ---------------------------------------------------------------------------------------------
 // A phone: the title, Play, throws, the tilt either way round, a second finger, hiding the page
@@ -201,10 +271,14 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
   check('the page is titled Boughfall', sTitle === 'Boughfall', sTitle);
   // Counting the sound engine's plays from here on (emscripten's OpenAL, read from the page).
   const sAudioBefore = await page.evaluate(() => {
+    // Sounds asked for before the first touch are stopped when it lets the page sound; those
+    // asked for from the touch on are heard, even before the audio context has resumed.
     window.__plays = 0;
+    let bTouched = false;
+    window.addEventListener('touchstart', () => { bTouched = true; }, {capture: true});
     const tOriginal = AL.setSourceState;
     AL.setSourceState = function(tSource, iState) {
-      if (iState === 0x1012 && tSource.context.audioCtx.state === 'running') window.__plays++;
+      if (iState === 0x1012 && bTouched) window.__plays++;
       return tOriginal.apply(this, arguments);
     };
     const tContext = Object.values(AL.contexts)[0];
@@ -218,17 +292,7 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
       sAudioBefore !== 'running' && sAudioAfter === 'running', `${sAudioBefore} -> ${sAudioAfter}`);
 
   // Throws until a catch has scored.
-  let iThrows = 0;
-  let tNow = tLevel;
-  for (let i = 0; tNow && i < 60 && !(tNow.score > 0 && iThrows > 0); i++) {
-    if (await throwIntoBasket(page, client)) {
-      iThrows++;
-      await sleep(1500);
-    } else {
-      await sleep(300);
-    }
-    tNow = await status(page);
-  }
+  const {tNow, iThrows} = await throwUntil(page, client, (iScore) => iScore > 0);
   check('touch drags throw pommos into their baskets and score', tNow && tNow.score > 0,
       `${iThrows} throws, score ${tNow && tNow.score}`);
   await sleep(3000);  // a few more pommos on the tree for the picture
@@ -320,6 +384,15 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
       `mode ${tShown.level}, file gone ${bGone}, sound ${await audioState()}`);
   await setHidden(page, true);
   await storageSettled(page);
+  // Another tab of the game, opened while this one is hidden with its level: that level stays
+  // this tab's, the other starts at the title.
+  const tabA = {page, client};
+  const tabB = await openTab(context, PHONE);
+  const tOther = await waitFor(tabB.page, (s) => s.frontEnd === 3 || s.state === STATE.game);
+  check('a second tab opened while the first one is hidden starts at the title: the hidden ' +
+      'tab\'s level stays its own', tOther && tOther.state === STATE.frontEnd,
+      tOther ? `state ${tOther.state}` : 'no title');
+  await page.bringToFront();
   await page.reload();
   const tBack = await waitFor(page, (s) => s.state === STATE.game);
   check('a reload brings the level back paused with the same score', tBack !== null &&
@@ -328,18 +401,34 @@ const storageSettled = (page) => page.waitForFunction(() => window.boughfall.sto
   const bConsumed = await page.evaluate((s) => !FS.analyzePath(s + '/gamesave.dat').exists, SAVE);
   check('the resumed saved game is taken up', bConsumed);
 
-  // Game over through the give-up corner: the high score is kept, and survives a reload.
+  // Two tabs, each with a level under way: the second one ends its game higher, then the first,
+  // whose copy of the high score is older, ends lower; the higher score is kept. And each turns
+  // off one audio switch, the first tab after the second, having read the settings before the
+  // second changed them: both stay off.
   await tap(page, client, 240, 300);  // goes on
   await waitFor(page, (s) => s.level === LEVEL.playing, 8000);
-  const iScore = (await status(page)).score;
-  await tap(page, client, 470, 45);
-  const tOver = await waitFor(page, (s) => s.level === LEVEL.gameOver, 8000);
-  await storageSettled(page);
+  const iScoreA = (await status(page)).score;
+  await turnTo(tabA, tabB);
+  await turnAudioSwitch(tabB, 0, true);
+  await intoALevel(tabB.page, tabB.client);
+  await throwUntil(tabB.page, tabB.client, (iScore) => iScore > iScoreA, 20);  // upwards: double
+  const iEndedB = await giveUp(tabB);
+  await turnTo(tabB, tabA);
+  const iEndedA = await giveUp(tabA);
+  await toTitle(tabA);
+  await turnAudioSwitch(tabA, 1, false);
+  await tabB.page.close();
   await page.reload();
   const tAgain = await intoALevel(page, client);
-  check('the high score survives a reload', tOver !== null && tAgain !== null &&
-      tAgain.highScore === iScore && iScore > 0, `high score ${tAgain && tAgain.highScore}, ` +
-      `game ended with ${iScore}`);
+  check('two tabs: the higher score survives a reload, the lower one ended later never replaces it',
+      tAgain !== null && tAgain.highScore === iEndedB && iEndedB > iEndedA && iEndedA > 0,
+      `high score ${tAgain && tAgain.highScore}; the second tab ended with ${iEndedB}, then ` +
+      `the first with ${iEndedA}`);
+  const sSettings = await settingsOf(tabA);
+  check('two tabs\' settings: each tab\'s switch stays as it left it',
+      /^music=off$/m.test(sSettings) && /^effects=off$/m.test(sSettings),
+      sSettings.replace(/\n/g, ' '));
+  errors.push(...tabB.errors);
   check('no page error in the whole game', errors.length === 0, errors.join('; '));
   await context.close();
 }
