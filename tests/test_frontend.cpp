@@ -410,6 +410,14 @@ TEST_F(FrontEndTest, EveryItemAndCreditsLineFitsItsBoard)
                 EXPECT_TRUE(tMenuRoom.Holds(iMiddle - iWidth / 2, pItem->iBottom,
                                             iMiddle + iWidth / 2, pItem->iBottom + iLineHeight))
                     << strText;
+                // A touch on the item never lands on the page's back button instead (the
+                // items written at y 96 graze its top by 2 pixels).
+                if (pPage->pBackImage != nullptr)
+                {
+                    EXPECT_TRUE(pItem->iLeft >= pPage->pBackImage->GetWidth() ||
+                                pItem->iBottom >= pPage->pBackImage->GetHeight() - 2)
+                        << strText << " reaches the back button";
+                }
                 if (pItem->iNumValues > 0)
                 {
                     pItem->CycleValue(nullptr);

@@ -18,14 +18,14 @@
 #include "Textures.h"
 
 // The catalogue links and the credits are this edition's own: the maker's titles and the
-// project's roles.
+// project's roles. The two shortest titles take the lower rows, clear of the back button.
 const sStoreLink FRONTEND_SEASONAL_EDITION = {"Winterfall", "boughfall.winterfall"};
 
 const sStoreLink FRONTEND_OTHER_TITLES[FRONTEND_NUM_OTHER_TITLES] = {
-    {"Pip Hop", "piphop"},
     {"Steam Snails", "steamsnails"},
-    {"Lid Flip", "lidflip"},
     {"Brew Ball", "brewball"},
+    {"Lid Flip", "lidflip"},
+    {"Pip Hop", "piphop"},
 };
 
 constexpr const char* const FRONTEND_CREDITS[FRONTEND_CREDITS_LINES] = {
