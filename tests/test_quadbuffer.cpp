@@ -79,14 +79,6 @@ TEST(QuadBuffer, AFullBufferDropsQuads)
     EXPECT_FLOAT_EQ(tBuffer.pVertices[QRB_MAX_VERTS - 1].x, 511.0f + 4.0f);
 }
 
-TEST(QuadBuffer, NoTextureIsAProgrammingError)
-{
-    BF_EXPECT_ASSERT(QuadRenderBuffer tBuffer(0),
-                     "QuadRenderBuffer:28: failed assertion `iTextureID'");
-    BF_EXPECT_ASSERT(QuadRenderBuffer().SetTexture(0),
-                     "QuadRenderBuffer:50: failed assertion `iTextureID'");
-}
-
 TEST(QuadBuffer, ImagesAndBuffersHoldTextureReferences)
 {
     ASSERT_TRUE(TEST_OpenGLWindow(WINDOW, WINDOW));

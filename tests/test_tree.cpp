@@ -126,25 +126,3 @@ TEST(Tree, DrawingRecordsBaseAndTipOnScreen)
     tBuffers[0].iNumVerts = tBuffers[0].iNumFaces = 0;
     tBuffers[1].iNumVerts = tBuffers[1].iNumFaces = 0;
 }
-
-TEST(TreeDeathTest, ProgrammingErrorsStopWithTheirLines)
-{
-    RAND_Seed(1);
-    BF_EXPECT_ASSERT(
-        {
-            CBranch tBranch;
-            tBranch.Generate(2, 4, 0.0f, 1.0f);
-            tBranch.Generate(2, 4, 0.0f, 1.0f);
-        },
-        "Branch:76: failed assertion `tData.iNumChildren == 0'");
-    BF_EXPECT_ASSERT(
-        {
-            CBranch tBranch;
-            tBranch.Generate(1, 0, 0.0f, 1.0f);
-            CImage tSprite;
-            tBranch.Draw(&tSprite, &tSprite, nullptr);
-        },
-        "Branch:265: failed assertion `pRenderBuffers != NULL'");
-    BF_EXPECT_ASSERT(CLeaf tLeaf(nullptr, 0.5f, 0.0f),
-                     "Leaf:30: failed assertion `pParentBranch != NULL'");
-}
