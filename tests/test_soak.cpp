@@ -55,7 +55,7 @@ TEST(Soak, FourMinutesOfRestlessPlayKeepEveryTableInBoundsAndTheMemoryFlat)
     // The catalogue links open nothing. Blocks of 128 kB and more are mapped and unmapped on
     // their own: by default glibc raises that threshold after the first such block is freed and
     // keeps later ones in its heap, a one-off step of a few megabytes that says nothing of a
-    // leak (a level's atlas is 4 MB). The README's figures are taken without this setting.
+    // leak (a level's atlas is 4 MB). The README's half-hour figures are taken the same way.
     tLaunch.tEnvironment = {"BOUGHFALL_URL_OPENER=true", "MALLOC_MMAP_THRESHOLD_=131072"};
     const GameRun tRun = TEST_StartGame(tLaunch);
     ASSERT_EQ(TEST_WaitForGame(tRun, 800), 0) << TEST_GameLog(tRun);
