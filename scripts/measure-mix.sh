@@ -21,7 +21,7 @@ trap 'rm -rf "$work"' EXIT
 
 # The script: a script holds at most 1024 steps, so at most 505 throws of two steps each.
 {
-    printf '0 seed 7\n0 clock fixed\n200 down 247 158\n201 up 247 158\n'
+    printf '0 seed 7\n0 clock fixed\n200 down 164 158\n201 up 164 158\n'
     seed=5
     for ((frame = 360, throws = 0; frame + 5 < last && throws < 505; frame += every, throws++)); do
         seed=$(((seed * 1103515245 + 12345) % 2147483648))
