@@ -43,14 +43,13 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             self.send_header('Content-Encoding', 'gzip')
             self.send_header('Content-Length', str(len(body)))
             self.send_header('Vary', 'Accept-Encoding')
-            self.send_header('Cache-Control', 'no-cache')
             self.end_headers()
             return _Body(body)
         return super().send_head()
 
+    # Every answer is checked again before it is used, so a new version is seen at once.
     def end_headers(self):
-        if not any(h.startswith(b'Cache-Control') for h in getattr(self, '_headers_buffer', [])):
-            self.send_header('Cache-Control', 'no-cache')
+        self.send_header('Cache-Control', 'no-cache')
         super().end_headers()
 
     def log_message(self, *args):
@@ -84,7 +83,8 @@ def main():
     port = free_port(int(sys.argv[2]) if len(sys.argv) > 2 else 8080)
     server = http.server.ThreadingHTTPServer(('127.0.0.1', port),
                                              partial(Handler, directory=folder))
-    print('Boughfall is served at http://127.0.0.1:%d/ (Ctrl-C stops)' % port, flush=True)
+    print('Boughfall is served at http://127.0.0.1:%d/ (Ctrl-C stops)' % server.server_address[1],
+          flush=True)
     try:
         server.serve_forever()
     except KeyboardInterrupt:

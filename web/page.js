@@ -135,6 +135,19 @@
     }).catch(function (error) { showFatal('The script could not be loaded', error.message); });
   }
 
+  // The service worker keeps the site for offline play; it is registered once the game has drawn
+  // its first frame, so that it takes the files from the browser's cache instead of downloading
+  // them a second time.
+  function registerServiceWorker() {
+    if (!('serviceWorker' in navigator) || tParams.has('script') || tParams.has('nosw') ||
+        location.protocol === 'file:') {
+      return;
+    }
+    navigator.serviceWorker.register('sw.js').catch(function (error) {
+      console.warn('No offline play: ' + error.message);
+    });
+  }
+
   function toggleFullscreen() {
     var tRoot = document.documentElement;
     if (document.fullscreenElement || document.webkitFullscreenElement) {
@@ -155,14 +168,12 @@
 
   window.boughfall = {
     timings: tTimings,
-    lines: tLines,
     status: function () {
       return JSON.parse(Module.ccall('SHELL_WebStatus', 'string', [], []));
     },
     storagePending: function () {
       return Module.hostWebStorage ? Module.hostWebStorage.pending : 0;
     },
-    toggleFullscreen: toggleFullscreen,
   };
 
   if (!hasWebGL()) {
@@ -193,6 +204,7 @@
       if (++iSteps === 1) {
         tTimings.firstFrame = performance.now();
         byId('loading').classList.add('done');
+        registerServiceWorker();
       }
       if (tTimings.title === undefined && iSteps % 5 === 1) {
         var tStatus = window.boughfall.status();
@@ -211,7 +223,6 @@
       tTimings.ended = performance.now();
       window.boughfall.ended = iStatus;
     },
-    onStorageLost: function () {},
   };
 
   window.addEventListener('error', function (event) {
@@ -230,19 +241,4 @@
   tGame.src = 'boughfall.js';
   tGame.onerror = function () { showFatal('Boughfall could not load', 'boughfall.js did not arrive.'); };
   document.body.appendChild(tGame);
-
-  // The service worker keeps the site for offline play; it is registered once the game runs, so
-  // that it takes the files from the browser's cache instead of downloading them a second time.
-  if ('serviceWorker' in navigator && !tParams.has('script') && !tParams.has('nosw') &&
-      location.protocol !== 'file:') {
-    window.addEventListener('load', function () {
-      var iWait = setInterval(function () {
-        if (tTimings.firstFrame === undefined) return;
-        clearInterval(iWait);
-        navigator.serviceWorker.register('sw.js').catch(function (error) {
-          console.warn('No offline play: ' + error.message);
-        });
-      }, 500);
-    });
-  }
 })();

@@ -11,7 +11,6 @@ mergeInto(LibraryManager.library, {
 
   // Safari on iOS reports accelerationIncludingGravity pointing the other way from the others.
   HostWebPageMotionInverted: function() {
-    if (typeof Module['motionInverted'] === 'boolean') return Module['motionInverted'] ? 1 : 0;
     var sAgent = navigator.userAgent || '';
     var bIos = /iPad|iPhone|iPod/.test(sAgent) ||
                (navigator.platform === 'MacIntel' && navigator.maxTouchPoints > 1);

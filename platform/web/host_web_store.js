@@ -57,9 +57,7 @@ mergeInto(LibraryManager.library, {
           return new Promise(function() {});  // held until the page goes
         }).catch(function() {});
       }
-      S.pending++;
       S.readStore(function(err, tEntries) {
-        S.pending--;
         if (err) {
           S.fail(err);
           return done();
@@ -80,7 +78,6 @@ mergeInto(LibraryManager.library, {
       S.told = true;
       var sWhy = error && error.message ? error.message : String(error);
       out('Saves are not kept in this browser (' + sWhy + '): the game plays on without them');
-      if (Module['onStorageLost']) Module['onStorageLost'](sWhy);
     },
 
     lockName: function(sTab) { return 'boughfall tab ' + sTab; },
@@ -99,13 +96,18 @@ mergeInto(LibraryManager.library, {
     },
 
     // Every file of the folders' stores, path -> stored entry; callback(error) if one fails.
+    // The read counts as pending until the callback is called.
     readStore: function(callback) {
       var S = HostWebStorage;
       var tEntries = {};
       var iLeft = S.folders.length;
       var bFailed = false;
+      S.pending++;
       var failed = function(error) {
-        if (!bFailed) callback(error || 'a read of IndexedDB was refused');
+        if (!bFailed) {
+          S.pending--;
+          callback(error || 'a read of IndexedDB was refused');
+        }
         bFailed = true;
       };
       S.folders.forEach(function(sFolder) {
@@ -122,7 +124,10 @@ mergeInto(LibraryManager.library, {
             };
             tTransaction.onabort = function() { failed(tTransaction.error); };
             tTransaction.oncomplete = function() {
-              if (--iLeft === 0 && !bFailed) callback(null, tEntries);
+              if (--iLeft === 0 && !bFailed) {
+                S.pending--;
+                callback(null, tEntries);
+              }
             };
           } catch (e) {
             failed(e);
@@ -277,7 +282,6 @@ mergeInto(LibraryManager.library, {
       }
       S.refreshing = true;
       S.again = false;
-      S.pending++;
       var tCalls = S.waiting;
       S.waiting = [];
       var tChanges = Object.assign({}, S.changes);
@@ -288,7 +292,6 @@ mergeInto(LibraryManager.library, {
           S.takeIn(tEntries, tChanges);
         }
         S.refreshing = false;
-        S.pending--;
         tCalls.forEach(function(call) { call(); });
         if (S.again || S.waiting.length) S.refresh(null);
       });
