@@ -111,7 +111,7 @@ async function openTab(context, tViewport, sQuery = '', beforeLoad = null) {
   await page.setViewport(tViewport);
   const client = await page.createCDPSession();
   tClients.set(page, client);
-  if (beforeLoad) await beforeLoad(client);
+  if (beforeLoad) await beforeLoad(client, page);
   await page.goto(BASE + sQuery);
   return {context, page, client, errors: tErrors};
 }
@@ -211,8 +211,20 @@ async function setHidden(page, bHidden) {
     document.dispatchEvent(new Event('visibilitychange'));
   }, bHidden);
 }
-const storageSettled = (page) => page.waitForFunction(() => window.boughfall.storagePending() === 0,
-    {timeout: 10000}).then(() => true, () => false);
+// Whether fnTest(arg), run in the page, comes true within iMs.
+const cameTrue = (page, fnTest, iMs, arg) =>
+  page.waitForFunction(fnTest, {timeout: iMs}, arg).then(() => true, () => false);
+const storageSettled = (page) => cameTrue(page, () => window.boughfall.storagePending() === 0,
+    10000);
+const audioState = (page) => page.evaluate(() => Object.values(AL.contexts)[0].audioCtx.state);
+const soundCameTo = (page, sState) => cameTrue(page,
+    (s) => Object.values(AL.contexts)[0].audioCtx.state === s, 3000, sState);
+const savedGameExists = (page) =>
+  page.evaluate((s) => FS.analyzePath(s + '/gamesave.dat').exists, SAVE);
+// The page's fatal message once it shows ('' when none shows within 20 s).
+const fatalText = (page) => cameTrue(page, () => !document.getElementById('fatal').hidden, 20000)
+    .then((bShown) => (bShown ? page.evaluate(() =>
+      document.getElementById('fatal').innerText) : ''));
 // The player turns from one tab of the game to another: that one is hidden, this one shown.
 async function turnTo(tFrom, tTo) {
   await setHidden(tFrom.page, true);
@@ -220,12 +232,14 @@ async function turnTo(tFrom, tTo) {
   await tTo.page.bringToFront();
   await setHidden(tTo.page, false);
 }
+// A touch that goes on from a pause; the state once the level plays again (null if it does not).
+async function goOn(tTab) {
+  await tap(tTab.page, tTab.client, 240, 300);
+  return waitFor(tTab.page, (s) => s.level === LEVEL.playing, 8000);
+}
 // Ends the level with the give-up corner (going on first from a pause); the score it ended with.
 async function giveUp(tTab) {
-  if ((await status(tTab.page)).level === LEVEL.paused) {
-    await tap(tTab.page, tTab.client, 240, 300);
-    await waitFor(tTab.page, (s) => s.level === LEVEL.playing, 8000);
-  }
+  if ((await status(tTab.page)).level === LEVEL.paused) await goOn(tTab);
   const iScore = (await status(tTab.page)).score;
   await tap(tTab.page, tTab.client, 470, 45);
   await waitFor(tTab.page, (s) => s.level === LEVEL.gameOver, 8000);
@@ -287,7 +301,7 @@ const settingsOf = (tTab) => tTab.page.evaluate(() => {
 
   const tLevel = await intoALevel(page, client);
   check('a touch on Play starts a level', tLevel !== null);
-  const sAudioAfter = await page.evaluate(() => Object.values(AL.contexts)[0].audioCtx.state);
+  const sAudioAfter = await audioState(page);
   check('the sound is silent before the first touch and runs after it',
       sAudioBefore !== 'running' && sAudioAfter === 'running', `${sAudioBefore} -> ${sAudioAfter}`);
 
@@ -351,37 +365,30 @@ const settingsOf = (tTab) => tTab.page.evaluate(() => {
   const tSecond = await waitFor(page, (s) => s.level === LEVEL.paused, 8000);
   check('a second finger pauses the level', tSecond !== null,
       `mode ${tBefore.level} -> ${tSecond && tSecond.level}`);
-  await tap(page, client, 240, 300);
-  check('a touch goes on after it', await waitFor(page, (s) => s.level === LEVEL.playing, 8000) !==
-      null);
+  check('a touch goes on after it', await goOn({page, client}) !== null);
 
   // Hidden: the level is saved and paused; a reload brings it back paused with its score.
   await sleep(500);
   await setHidden(page, true);
   const tHidden = await status(page);
   const bStored = await storageSettled(page);
-  const bSaved = await page.evaluate((s) => FS.analyzePath(s + '/gamesave.dat').exists, SAVE);
+  const bSaved = await savedGameExists(page);
   check('hiding the page pauses the level and saves it', tHidden.level === LEVEL.paused &&
       bSaved && bStored, `mode ${tHidden.level}, saved ${bSaved}, stored ${bStored}`);
   const iFrozen = tHidden.frame;
   await sleep(500);
   check('nothing runs while the page is hidden', (await status(page)).frame === iFrozen);
-  const audioState = () => page.evaluate(() => Object.values(AL.contexts)[0].audioCtx.state);
-  check('a hidden page is silent', await page.waitForFunction(() =>
-    Object.values(AL.contexts)[0].audioCtx.state === 'suspended', {timeout: 3000})
-      .then(() => true, () => false), await audioState());
+  check('a hidden page is silent', await soundCameTo(page, 'suspended'), await audioState(page));
   // Shown again: the level goes on, paused, and the file written for it goes (the next hide
   // writes it again), so a later visit never brings back a game that went on.
   await setHidden(page, false);
   await storageSettled(page);
   const tShown = await waitFor(page, (s) => s.frame > iFrozen, 8000) || {};
-  const bGone = await page.evaluate((s) => !FS.analyzePath(s + '/gamesave.dat').exists, SAVE);
-  const bSounding = await page.waitForFunction(() =>
-    Object.values(AL.contexts)[0].audioCtx.state === 'running', {timeout: 3000})
-      .then(() => true, () => false);
+  const bGone = !(await savedGameExists(page));
+  const bSounding = await soundCameTo(page, 'running');
   check('shown again, the level goes on paused, its file goes and the sound is back',
       tShown.level === LEVEL.paused && bGone && bSounding,
-      `mode ${tShown.level}, file gone ${bGone}, sound ${await audioState()}`);
+      `mode ${tShown.level}, file gone ${bGone}, sound ${await audioState(page)}`);
   await setHidden(page, true);
   await storageSettled(page);
   // Another tab of the game, opened while this one is hidden with its level: that level stays
@@ -398,15 +405,14 @@ const settingsOf = (tTab) => tTab.page.evaluate(() => {
   check('a reload brings the level back paused with the same score', tBack !== null &&
       tBack.level === LEVEL.paused && tBack.score === tHidden.score && tBack.lost === tHidden.lost,
       tBack ? `mode ${tBack.level}, score ${tBack.score} (was ${tHidden.score})` : 'no level');
-  const bConsumed = await page.evaluate((s) => !FS.analyzePath(s + '/gamesave.dat').exists, SAVE);
+  const bConsumed = !(await savedGameExists(page));
   check('the resumed saved game is taken up', bConsumed);
 
   // Two tabs, each with a level under way: the second one ends its game higher, then the first,
   // whose copy of the high score is older, ends lower; the higher score is kept. And each turns
   // off one audio switch, the first tab after the second, having read the settings before the
   // second changed them: both stay off.
-  await tap(page, client, 240, 300);  // goes on
-  await waitFor(page, (s) => s.level === LEVEL.playing, 8000);
+  await goOn(tabA);
   const iScoreA = (await status(page)).score;
   await turnTo(tabA, tabB);
   await turnAudioSwitch(tabB, 0, true);
@@ -438,25 +444,19 @@ const settingsOf = (tTab) => tTab.page.evaluate(() => {
 {
   tMissing.add('/Data/Fonts/Boughfall.fnt');
   const {context, page} = await openPage(DESKTOP);
-  const bShown = await page.waitForFunction(() => !document.getElementById('fatal').hidden,
-      {timeout: 20000}).then(() => true, () => false);
-  const sText = await page.evaluate(() => document.getElementById('fatal').innerText);
+  const sText = await fatalText(page);
   check('a missing data file shows its message on the page',
-      bShown && /Error - File not found: Fonts\/Boughfall\.fnt/.test(sText),
+      /Error - File not found: Fonts\/Boughfall\.fnt/.test(sText),
       sText.replace(/\s+/g, ' ').slice(0, 160));
   tMissing.clear();
   await context.close();
 }
 // No IndexedDB (a private window, say): the game plays on and the page says so once.
 {
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
-  tClients.set(page, await page.createCDPSession());
-  await page.evaluateOnNewDocument(() => {
-    Object.defineProperty(window, 'indexedDB', {value: undefined});
-  });
-  await page.setViewport(DESKTOP);
-  await page.goto(BASE);
+  const {context, page} = await openPage(DESKTOP, '', (tClient, tPage) =>
+    tPage.evaluateOnNewDocument(() => {
+      Object.defineProperty(window, 'indexedDB', {value: undefined});
+    }));
   const tTitle = await waitFor(page, (s) => s.frontEnd === 3);
   const tSaid = await page.evaluate(() => (window.boughfall.diagnostics || [])
       .filter((s) => /Saves are not kept/.test(s)));
@@ -471,9 +471,7 @@ const settingsOf = (tTab) => tTab.page.evaluate(() => {
     args: ['--no-sandbox', '--disable-3d-apis', ...QUIET]});
   const page = await tNoGL.newPage();
   await page.goto(BASE);
-  const sText = await page.waitForFunction(() => !document.getElementById('fatal').hidden,
-      {timeout: 20000}).then(() => page.evaluate(() =>
-    document.getElementById('fatal').innerText), () => '');
+  const sText = await fatalText(page);
   check('without WebGL the page says so', /needs WebGL/.test(sText), sText.slice(0, 60));
   await tNoGL.close();
 }
@@ -557,29 +555,32 @@ const tFigures = {};
 async function browserCpu(iMs) {
   const iRoot = browser.process().pid;
   const ticks = () => {
-    let iTotal = 0;
+    // Every process's parent and CPU ticks, read once.
+    const tProcesses = new Map();
     for (const sPid of fs.readdirSync('/proc').filter((s) => /^\d+$/.test(s))) {
       try {
         const sStat = fs.readFileSync(`/proc/${sPid}/stat`, 'utf8');
         const tFields = sStat.slice(sStat.lastIndexOf(')') + 2).split(' ');
-        let iPid = Number(sPid);
-        let iParent = Number(tFields[1]);
-        // Chromium's own processes: the browser and everything below it.
-        for (let i = 0; i < 6 && iPid !== iRoot && iParent > 1; i++) {
-          iPid = iParent;
-          const sUp = fs.readFileSync(`/proc/${iParent}/stat`, 'utf8');
-          iParent = Number(sUp.slice(sUp.lastIndexOf(')') + 2).split(' ')[1]);
-        }
-        if (iPid === iRoot) iTotal += Number(tFields[11]) + Number(tFields[12]);
+        tProcesses.set(Number(sPid), {iParent: Number(tFields[1]),
+          iTicks: Number(tFields[11]) + Number(tFields[12])});
       } catch (e) {
         // a process that ended meanwhile
       }
+    }
+    // Chromium's own processes: the browser and everything below it.
+    let iTotal = 0;
+    for (const [iPid, tProcess] of tProcesses) {
+      let iAt = iPid;
+      for (let i = 0; i < 6 && iAt !== iRoot && tProcesses.has(iAt); i++) {
+        iAt = tProcesses.get(iAt).iParent;
+      }
+      if (iAt === iRoot) iTotal += tProcess.iTicks;
     }
     return iTotal;
   };
   const iBefore = ticks();
   await sleep(iMs);
-  return (ticks() - iBefore) / (iMs / 1000) / 100 * 100;  // clock ticks are 1/100 s
+  return (ticks() - iBefore) / (iMs / 1000);  // clock ticks are 1/100 s: per cent of a core
 }
 
 // ---------------------------------------------------------------------------------------------
