@@ -120,13 +120,24 @@ double DSP_Envelope(double dT, double dAttack, double dLength)
     return std::pow(1.0 - dFall, 2.0);
 }
 
-void DSP_Normalise(std::vector<float>& tSamples, float fPeak)
+namespace
+{
+
+float PeakOf(const std::vector<float>& tSamples)
 {
     float fMax = 0.0f;
     for (float f : tSamples)
     {
         fMax = std::max(fMax, std::fabs(f));
     }
+    return fMax;
+}
+
+}  // namespace
+
+void DSP_Normalise(std::vector<float>& tSamples, float fPeak)
+{
+    const float fMax = PeakOf(tSamples);
     if (fMax <= 0.0f)
     {
         return;
@@ -141,12 +152,8 @@ void DSP_Normalise(std::vector<float>& tSamples, float fPeak)
 void DSP_Limit(std::vector<float>& tSamples, float fReductionDb, int iRamp)
 {
     const std::size_t uiCount = tSamples.size();
-    float fPeak = 0.0f;
-    for (float f : tSamples)
-    {
-        fPeak = std::max(fPeak, std::fabs(f));
-    }
-    if (fPeak <= 0.0f || uiCount == 0)
+    const float fPeak = PeakOf(tSamples);
+    if (fPeak <= 0.0f)  // silent or empty
     {
         return;
     }

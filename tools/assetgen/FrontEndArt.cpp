@@ -36,10 +36,10 @@ void Kettle(cairo_t* pCairo, double dCX, double dCY, double dScale)
     cairo_line_to(pCairo, 37, -11);
     cairo_curve_to(pCairo, 32, 2, 28, 14, 14, 16);
     cairo_close_path(pCairo);
-    PAINT_FillOutlinedColour(pCairo, PAINT_Darken(KETTLE, 0.1), SCENE_INK, dLine / dScale);
+    PAINT_FillOutlinedColour(pCairo, PAINT_Darken(KETTLE, 0.1), PAINT_INK, dLine / dScale);
     // Handle.
     cairo_arc(pCairo, 0, -14, 17, M_PI * 1.05, M_PI * 1.95);
-    PAINT_Set(pCairo, SCENE_INK);
+    PAINT_Set(pCairo, PAINT_INK);
     cairo_set_line_width(pCairo, 8.0);
     cairo_stroke_preserve(pCairo);
     PAINT_Set(pCairo, PAINT_Hex(0xF29A38));
@@ -52,15 +52,15 @@ void Kettle(cairo_t* pCairo, double dCX, double dCY, double dScale)
     cairo_curve_to(pCairo, 28, 22, 30, 0, 18, -10);
     cairo_close_path(pCairo);
     cairo_pattern_t* pShade = PAINT_BallShade(0, 6, 26, 18, KETTLE);
-    PAINT_FillOutlined(pCairo, pShade, SCENE_INK, dLine / dScale);
+    PAINT_FillOutlined(pCairo, pShade, PAINT_INK, dLine / dScale);
     cairo_pattern_destroy(pShade);
     // Lid and knob.
     SCENE_RoundedRect(pCairo, -19, -15, 38, 7, 3);
-    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xF29A38), SCENE_INK, dLine / dScale);
+    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xF29A38), PAINT_INK, dLine / dScale);
     cairo_arc(pCairo, 0, -18, 4, 0, 2 * M_PI);
-    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xF29A38), SCENE_INK, dLine / dScale);
+    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xF29A38), PAINT_INK, dLine / dScale);
     // A friendly face.
-    PAINT_Set(pCairo, SCENE_INK);
+    PAINT_Set(pCairo, PAINT_INK);
     cairo_arc(pCairo, -7, 7, 2.6, 0, 2 * M_PI);
     cairo_fill(pCairo);
     cairo_arc(pCairo, 7, 7, 2.6, 0, 2 * M_PI);
@@ -80,7 +80,7 @@ void Logo(cairo_t* pCairo, double dX, double dY, double dW, double dH, double dT
     Kettle(pCairo, dX + dW / 2 - 4 * dScale, dY + dH * 0.42, 1.25 * dScale);
     PAINT_SetFont(pCairo, dTextSize);
     PAINT_Text(pCairo, "Kettle Games", dX + dW / 2, dY + dH - 8 * dScale, 1, {1, 1, 1, 1},
-               SCENE_INK, 3.0 * dScale);
+               PAINT_INK, 3.0 * dScale);
 }
 
 // The logo in the corner of the title and the credits: the kettle beside the name on two
@@ -94,8 +94,8 @@ void CornerLogo(cairo_t* pCairo, const sAtlasRect& tRect)
     const double dTextW =
         std::max(PAINT_TextWidth(pCairo, "Kettle"), PAINT_TextWidth(pCairo, "Games"));
     const double dTextX = dRight - dTextW;
-    PAINT_Text(pCairo, "Kettle", dTextX, dTop + 16, 0, {1, 1, 1, 1}, SCENE_INK, 2.5);
-    PAINT_Text(pCairo, "Games", dTextX, dTop + 34, 0, {1, 1, 1, 1}, SCENE_INK, 2.5);
+    PAINT_Text(pCairo, "Kettle", dTextX, dTop + 16, 0, {1, 1, 1, 1}, PAINT_INK, 2.5);
+    PAINT_Text(pCairo, "Games", dTextX, dTop + 34, 0, {1, 1, 1, 1}, PAINT_INK, 2.5);
     // The kettle's steam reaches 34 units above its centre at scale 1, its base 24 below.
     const double dScale = 0.6;
     Kettle(pCairo, dTextX - 32, dTop + 34 * dScale + 1, dScale);
@@ -127,7 +127,7 @@ void TitleWord(cairo_t* pCairo, const char* pWord, double dX, double dBaseline, 
         cairo_move_to(pCairo, -dAdvance / 2, 0);
         cairo_text_path(pCairo, tLetter);
         cairo_pattern_t* pFill = PAINT_Vertical(-dSize * 0.75, tTop, 0, tBottom);
-        PAINT_FillOutlined(pCairo, pFill, SCENE_INK, 4.5);
+        PAINT_FillOutlined(pCairo, pFill, PAINT_INK, 4.5);
         cairo_pattern_destroy(pFill);
         // Shine on the upper part of the letter.
         cairo_move_to(pCairo, -dAdvance / 2, 0);
@@ -156,7 +156,7 @@ void PommoBasket(cairo_t* pCairo, double dX, double dY)
     cairo_close_path(pCairo);
     cairo_pattern_t* pBasket =
         PAINT_Vertical(dY + 6, PAINT_Hex(0xD9A05B), dY + 40, PAINT_Hex(0xA8692E));
-    PAINT_FillOutlined(pCairo, pBasket, SCENE_INK, 2.5);
+    PAINT_FillOutlined(pCairo, pBasket, PAINT_INK, 2.5);
     cairo_pattern_destroy(pBasket);
     PAINT_Set(pCairo, PAINT_WithAlpha(PAINT_Hex(0x6E3F19), 0.6));
     cairo_set_line_width(pCairo, 1.5);
@@ -167,7 +167,7 @@ void PommoBasket(cairo_t* pCairo, double dX, double dY)
     }
     cairo_stroke(pCairo);
     SCENE_RoundedRect(pCairo, dX, dY, 128, 9, 4);
-    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xE8B574), SCENE_INK, 2.0);
+    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xE8B574), PAINT_INK, 2.0);
 }
 
 void PaintTitleBackground(cairo_t* pCairo)
@@ -177,10 +177,10 @@ void PaintTitleBackground(cairo_t* pCairo)
     cairo_clip(pCairo);
     SCENE_Landscape(pCairo, 0, 0, 484, 324, 226);
     // The menu board stands on two posts in the meadow, under the column of items.
-    const sPictureBox tBoard = SCENE_PictureBox(MENU_BOARD, 0, 0);
+    const sPictureBox tBoard = SCENE_PictureBox(MENU_BOARD);
     cairo_rectangle(pCairo, tBoard.dX + 36, tBoard.dY + tBoard.dH - 8, 8, 40);
     cairo_rectangle(pCairo, tBoard.dX + tBoard.dW - 44, tBoard.dY + tBoard.dH - 8, 8, 40);
-    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0x8E5B32), SCENE_INK, 2.0);
+    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0x8E5B32), PAINT_INK, 2.0);
     SCENE_Board(pCairo, tBoard, SCENE_WOOD, 16);
     // Beside it, a basket of pommos on the grass above the logo.
     PommoBasket(pCairo, 330, 220);
@@ -204,7 +204,7 @@ void PaintTitlePieces(cairo_t* pCairo)
     cairo_curve_to(pCairo, 90, 22, 40, 20, 2, 28);
     cairo_close_path(pCairo);
     cairo_pattern_t* pBark = PAINT_Vertical(6, PAINT_Hex(0xA8744A), 30, PAINT_Hex(0x6E4424));
-    PAINT_FillOutlined(pCairo, pBark, SCENE_INK, 2.5);
+    PAINT_FillOutlined(pCairo, pBark, PAINT_INK, 2.5);
     cairo_pattern_destroy(pBark);
     SCENE_Leaf(pCairo, 30, 12, -2.3, 22);
     SCENE_Leaf(pCairo, 104, 16, -0.9, 24);
@@ -236,7 +236,7 @@ void PaintBackButton(cairo_t* pCairo)
     const double dCY = tRect.iBottom - BACK_DISC_Y;
     cairo_arc(pCairo, dCX, dCY, dR, 0, 2 * M_PI);
     cairo_pattern_t* pFill = PAINT_BallShade(dCX, dCY, dR, dR, PAINT_Hex(0x4FB548));
-    PAINT_FillOutlined(pCairo, pFill, SCENE_INK, 2.5);
+    PAINT_FillOutlined(pCairo, pFill, PAINT_INK, 2.5);
     cairo_pattern_destroy(pFill);
     const double dA = dR / 28.0;  // the arrow drawn for a disc of radius 28
     cairo_new_path(pCairo);
@@ -248,7 +248,7 @@ void PaintBackButton(cairo_t* pCairo)
     cairo_line_to(pCairo, dCX - 1 * dA, dCY + 6 * dA);
     cairo_line_to(pCairo, dCX - 1 * dA, dCY + 14 * dA);
     cairo_close_path(pCairo);
-    PAINT_FillOutlinedColour(pCairo, {1, 1, 1, 1}, SCENE_INK, 2.0);
+    PAINT_FillOutlinedColour(pCairo, {1, 1, 1, 1}, PAINT_INK, 2.0);
     PAINT_Gloss(pCairo, dCX - 7, dCY - 9, 7, 3.5, 0.55);
     cairo_restore(pCairo);
 }
@@ -259,11 +259,11 @@ void PaintCredits(cairo_t* pCairo)
     SCENE_BeginScreen(pCairo, tRect, 262);
     // A dark board around the rising lines; the back arrow and the logo stand in the grass
     // below it.
-    const sPictureBox tBox = SCENE_PictureBox(CREDITS_BOARD, 0, 0);
+    const sPictureBox tBox = SCENE_PictureBox(CREDITS_BOARD);
     SCENE_RoundedRect(pCairo, tBox.dX, tBox.dY, tBox.dW, tBox.dH, 16);
     cairo_pattern_t* pPanel = PAINT_Vertical(tBox.dY, {0.20, 0.36, 0.20, 0.9}, tBox.dY + tBox.dH,
                                              {0.14, 0.26, 0.14, 0.92});
-    PAINT_FillOutlined(pCairo, pPanel, SCENE_INK, 3.0);
+    PAINT_FillOutlined(pCairo, pPanel, PAINT_INK, 3.0);
     cairo_pattern_destroy(pPanel);
     SCENE_RoundedRect(pCairo, tBox.dX + BOARD_FRAME, tBox.dY + BOARD_FRAME,
                       tBox.dW - 2 * BOARD_FRAME, tBox.dH - 2 * BOARD_FRAME, 11);
@@ -271,7 +271,7 @@ void PaintCredits(cairo_t* pCairo)
     cairo_set_line_width(pCairo, 2);
     cairo_stroke(pCairo);
     PAINT_SetFont(pCairo, 30);
-    PAINT_Text(pCairo, "Credits", 240, 52, 1, PAINT_Hex(0xFFD34A), SCENE_INK, 3.5);
+    PAINT_Text(pCairo, "Credits", 240, 52, 1, PAINT_Hex(0xFFD34A), PAINT_INK, 3.5);
     SCENE_Leaf(pCairo, tBox.dX + 4, tBox.dY + 6, -2.5, 26);
     SCENE_Leaf(pCairo, tBox.dX + tBox.dW - 4, tBox.dY + 6, -0.6, 26);
     // Two pommos sit on the board's top edge.
@@ -292,7 +292,7 @@ void PaintSpares(cairo_t* pCairo)
                 SCENE_WOOD, 12);
     PAINT_SetFont(pCairo, 18);
     PAINT_Text(pCairo, "Boughfall", t1.iLeft + t1.Width() / 2.0, t1.iTop + 30, 1,
-               PAINT_Hex(0x4A3520), SCENE_INK, 0.0);
+               PAINT_Hex(0x4A3520), PAINT_INK, 0.0);
     for (int i = 2; i <= 3; ++i)
     {
         const sAtlasRect& tR = FRONT_RECTS[i];
@@ -303,7 +303,7 @@ void PaintSpares(cairo_t* pCairo)
         cairo_line_to(pCairo, dCX - dDir * 8, dCY - 11);
         cairo_line_to(pCairo, dCX - dDir * 8, dCY + 11);
         cairo_close_path(pCairo);
-        PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xFFD34A), SCENE_INK, 2.0);
+        PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xFFD34A), PAINT_INK, 2.0);
     }
     cairo_restore(pCairo);
 }

@@ -4,7 +4,6 @@
 
 #include "Pommos.h"
 
-const sColour SCENE_INK = PAINT_Hex(0x2A1712);
 const sColour SCENE_WOOD = PAINT_Hex(0xE9C98F);
 
 namespace
@@ -63,9 +62,9 @@ void StrokeBoardEdge(cairo_t* pCairo, const sPictureBox& tBox, double dRadius, c
 }
 }  // namespace
 
-sPictureBox SCENE_PictureBox(const sScreenBox& tBox, double dLeft, double dTop)
+sPictureBox SCENE_PictureBox(const sScreenBox& tBox)
 {
-    return {dLeft + tBox.iLeft, dTop + FRONT_SCREEN_HEIGHT - tBox.iTop,
+    return {double(tBox.iLeft), double(FRONT_SCREEN_HEIGHT - tBox.iTop),
             double(tBox.iRight - tBox.iLeft), double(tBox.iTop - tBox.iBottom)};
 }
 
@@ -216,5 +215,5 @@ void SCENE_Board(cairo_t* pCairo, const sPictureBox& tBox, const sColour& tWood,
     StrokeBoardEdge(pCairo, tBox, dRadius, pNotch, BOARD_FRAME,
                     PAINT_WithAlpha(PAINT_Lighten(tWood, 0.6), 0.7), 2.0);
     cairo_restore(pCairo);
-    StrokeBoardEdge(pCairo, tBox, dRadius, pNotch, 0.0, SCENE_INK, 3.0);
+    StrokeBoardEdge(pCairo, tBox, dRadius, pNotch, 0.0, PAINT_INK, 3.0);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The pieces the front end's pictures share: the meadow landscape, wooden boards (one may be
-// cut around a corner button), leaves, small pommos and the colours of the ink and the wood.
+// cut around a corner button), leaves, small pommos and the colour of the wood.
 // SCENE_ functions paint with cairo in atlas pixels, y down.
 
 #include <cairo.h>
@@ -10,16 +10,15 @@
 #include "FrontEndLayout.h"
 #include "Paint.h"
 
-extern const sColour SCENE_INK;   // outlines
 extern const sColour SCENE_WOOD;  // the menu board
 
-// A box of the screen (y up) as a rectangle of a full-screen picture whose top-left pixel is
-// at (dLeft, dTop) in the atlas: its rows run down from the screen's top edge.
+// A box of the screen (y up) as a rectangle of a full-screen picture, whose rows run down from
+// the screen's top edge.
 struct sPictureBox
 {
     double dX, dY, dW, dH;
 };
-sPictureBox SCENE_PictureBox(const sScreenBox& tBox, double dLeft, double dTop);
+sPictureBox SCENE_PictureBox(const sScreenBox& tBox);
 
 // A round bite out of a board: its centre and radius, in the board's picture.
 struct sNotch

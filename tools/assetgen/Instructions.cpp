@@ -51,7 +51,7 @@ void PictureBasket(cairo_t* pCairo, double dX, double dY)
 {
     Pommo(pCairo, 0, 2, dX, dY - 4, 0.24);
     SCENE_RoundedRect(pCairo, dX - 18, dY + 5, 36, 8, 3);
-    PAINT_FillOutlinedColour(pCairo, POMMO_Colour(0), SCENE_INK, 1.5);
+    PAINT_FillOutlinedColour(pCairo, POMMO_Colour(0), PAINT_INK, 1.5);
 }
 
 // A ripe pommo flying up.
@@ -73,7 +73,7 @@ void PictureRipe(cairo_t* pCairo, double dX, double dY)
 void PictureMultiplier(cairo_t* pCairo, double dX, double dY)
 {
     PAINT_SetFont(pCairo, 20);
-    PAINT_Text(pCairo, "x3", dX, dY + 7, 1, PAINT_Hex(0x3AC16A), SCENE_INK, 2.5);
+    PAINT_Text(pCairo, "x3", dX, dY + 7, 1, PAINT_Hex(0x3AC16A), PAINT_INK, 2.5);
 }
 
 void PictureDropped(cairo_t* pCairo, double dX, double dY)
@@ -88,7 +88,7 @@ void PictureTilt(cairo_t* pCairo, double dX, double dY)
     cairo_translate(pCairo, dX, dY);
     cairo_rotate(pCairo, -0.3);
     SCENE_RoundedRect(pCairo, -15, -9, 30, 18, 4);
-    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0x6C7A89), SCENE_INK, 1.5);
+    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0x6C7A89), PAINT_INK, 1.5);
     SCENE_RoundedRect(pCairo, -11, -6, 22, 12, 2);
     PAINT_Set(pCairo, PAINT_Hex(0x9FD2F2));
     cairo_fill(pCairo);
@@ -98,14 +98,13 @@ void PictureTilt(cairo_t* pCairo, double dX, double dY)
 // The level's pause button, small.
 void PicturePause(cairo_t* pCairo, double dX, double dY)
 {
-    const double dCY = dY;
     cairo_new_path(pCairo);
-    cairo_arc(pCairo, dX, dCY, 11, 0, 2 * M_PI);
-    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xF6EBD0), SCENE_INK, 2.0);
+    cairo_arc(pCairo, dX, dY, 11, 0, 2 * M_PI);
+    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xF6EBD0), PAINT_INK, 2.0);
     for (int iSide = -1; iSide <= 1; iSide += 2)
     {
-        cairo_move_to(pCairo, dX + iSide * 3.5, dCY - 5.5);
-        cairo_line_to(pCairo, dX + iSide * 3.5, dCY + 5.5);
+        cairo_move_to(pCairo, dX + iSide * 3.5, dY - 5.5);
+        cairo_line_to(pCairo, dX + iSide * 3.5, dY + 5.5);
     }
     PAINT_Set(pCairo, PAINT_Hex(0x6B3F1D));
     cairo_set_line_width(pCairo, 3.5);
@@ -117,9 +116,9 @@ void PicturePause(cairo_t* pCairo, double dX, double dY)
 void PictureGiveUp(cairo_t* pCairo, double dX, double dY)
 {
     SCENE_RoundedRect(pCairo, dX - 15, dY - 11, 30, 22, 4);
-    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0x9FD2F2), SCENE_INK, 1.5);
+    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0x9FD2F2), PAINT_INK, 1.5);
     PAINT_SetFont(pCairo, 11);
-    PAINT_Text(pCairo, "3", dX + 5, dY + 8, 0, {0, 1, 0, 1}, SCENE_INK, 2.0);
+    PAINT_Text(pCairo, "3", dX + 5, dY + 8, 0, {0, 1, 0, 1}, PAINT_INK, 2.0);
     cairo_new_path(pCairo);
     cairo_arc(pCairo, dX + 8.5, dY - 5, 3.5, 0, 2 * M_PI);
     PAINT_Set(pCairo, PAINT_Hex(0xE8542E));
@@ -141,13 +140,13 @@ void INSTRUCTIONS_Paint(cairo_t* pCairo)
                            BACK_DISC_RADIUS + 6.0};
     SCENE_Board(pCairo, {8, 6, 464, 308}, PAINT_Hex(0xF3E2B8), 14, &tNotch);
     PAINT_SetFont(pCairo, 28);
-    PAINT_Text(pCairo, "How to Play", 240, TITLE_ROW, 1, PAINT_Hex(0xFFD34A), SCENE_INK, 3.5);
+    PAINT_Text(pCairo, "How to Play", 240, TITLE_ROW, 1, PAINT_Hex(0xFFD34A), PAINT_INK, 3.5);
     for (int i = 0; i < NUM_LINES; ++i)
     {
         const double dRow = FIRST_ROW + i * ROW_STEP;
         PICTURES[i](pCairo, PICTURE_X, dRow - 5);
         PAINT_SetFont(pCairo, TEXT_SIZE);
-        PAINT_Text(pCairo, LINES[i], TEXT_X, dRow, 0, PAINT_Hex(0x4A3520), SCENE_INK, 0.0);
+        PAINT_Text(pCairo, LINES[i], TEXT_X, dRow, 0, PAINT_Hex(0x4A3520), PAINT_INK, 0.0);
     }
     cairo_restore(pCairo);
 }

@@ -11,7 +11,6 @@ namespace
 const sColour BARK = PAINT_Hex(0x8E5B32);
 const sColour BARK_INK = PAINT_Hex(0x3B2212);
 const sColour LEAF_GREEN = PAINT_Hex(0x45A83A);
-const sColour INK = PAINT_Hex(0x2A1712);
 
 // The trunk rises from the ground to the point the five limbs fan out from.
 constexpr double PIVOT_X = 240.0;
@@ -330,13 +329,13 @@ void PaintBasketCell(cairo_t* pCairo, double dX, double dY, double dH, const sCo
             cairo_stroke(pCairo);
         }
         cairo_rectangle(pCairo, dX, dY, dW, 1.0);
-        PAINT_Set(pCairo, INK);
+        PAINT_Set(pCairo, PAINT_INK);
         cairo_fill(pCairo);
         cairo_rectangle(pCairo, dX, dY + 1.0, dW, 1.4);
         PAINT_Set(pCairo, PAINT_Lighten(tBase, 0.55));
         cairo_fill(pCairo);
         cairo_rectangle(pCairo, dX, dY + dH - 1.0, dW, 1.0);
-        PAINT_Set(pCairo, PAINT_WithAlpha(INK, 0.7));
+        PAINT_Set(pCairo, PAINT_WithAlpha(PAINT_INK, 0.7));
         cairo_fill(pCairo);
     }
     else
@@ -356,18 +355,18 @@ void PaintBasketCell(cairo_t* pCairo, double dX, double dY, double dH, const sCo
         for (int iGap = 0; iGap <= 8; ++iGap)
         {
             cairo_rectangle(pCairo, dX + iGap * dStave - 0.6, dY + 3.0, 1.2, dH);
-            PAINT_Set(pCairo, PAINT_WithAlpha(INK, 0.45));
+            PAINT_Set(pCairo, PAINT_WithAlpha(PAINT_INK, 0.45));
             cairo_fill(pCairo);
         }
         // The rim along the top: a dark edge, then a light rounded lip.
         cairo_rectangle(pCairo, dX, dY, dW, 1.0);
-        PAINT_Set(pCairo, INK);
+        PAINT_Set(pCairo, PAINT_INK);
         cairo_fill(pCairo);
         cairo_rectangle(pCairo, dX, dY + 1.0, dW, 2.0);
         PAINT_Set(pCairo, PAINT_Lighten(tBase, 0.5));
         cairo_fill(pCairo);
         cairo_rectangle(pCairo, dX, dY + 3.0, dW, 1.0);
-        PAINT_Set(pCairo, PAINT_WithAlpha(INK, 0.6));
+        PAINT_Set(pCairo, PAINT_WithAlpha(PAINT_INK, 0.6));
         cairo_fill(pCairo);
     }
     // Darker rounded ends so that neighbouring baskets read as two.
@@ -395,7 +394,7 @@ void PaintPause(cairo_t* pCairo, const sAtlasRect& tRect)
     cairo_arc(pCairo, dCX, dCY, 19.5, 0, 2 * M_PI);
     cairo_pattern_t* pFill =
         PAINT_Vertical(dCY - 20, {1.0, 0.98, 0.90, 0.95}, dCY + 20, {0.93, 0.83, 0.62, 0.95});
-    PAINT_FillOutlined(pCairo, pFill, INK, 2.5);
+    PAINT_FillOutlined(pCairo, pFill, PAINT_INK, 2.5);
     cairo_pattern_destroy(pFill);
     for (int iSide = -1; iSide <= 1; iSide += 2)
     {

@@ -41,6 +41,21 @@ std::vector<std::uint8_t> Id3Tag(const char* pTitle, const char* pArtist)
     tTag.insert(tTag.end(), tFrames.begin(), tFrames.end());
     return tTag;
 }
+
+// The file: the ID3 tag when there is a title, then the frames from first to last.
+using ByteIterator = std::vector<std::uint8_t>::const_iterator;
+std::vector<std::uint8_t> Tagged(const char* pTitle, const char* pArtist, ByteIterator itFirst,
+                                 ByteIterator itLast)
+{
+    std::vector<std::uint8_t> tOut;
+    if (pTitle != nullptr)
+    {
+        tOut = Id3Tag(pTitle, pArtist != nullptr ? pArtist : "");
+    }
+    tOut.insert(tOut.end(), itFirst, itLast);
+    return tOut;
+}
+
 // The encoder for one or two channels at a rate; null, after one line, when it refuses them.
 // Without the reservoir every frame carries all its own bits.
 lame_global_flags* StartEncoder(int iChannels, int iRate, bool bReservoir)
@@ -164,13 +179,7 @@ std::vector<std::uint8_t> MP3_Encode(const std::vector<float>& tInterleaved, int
     {
         return {};
     }
-    std::vector<std::uint8_t> tOut;
-    if (pTitle != nullptr)
-    {
-        tOut = Id3Tag(pTitle, pArtist != nullptr ? pArtist : "");
-    }
-    tOut.insert(tOut.end(), tFrames.begin(), tFrames.end());
-    return tOut;
+    return Tagged(pTitle, pArtist, tFrames.begin(), tFrames.end());
 }
 
 std::vector<std::uint8_t> MP3_EncodeLoop(const std::vector<float>& tInterleaved, int iChannels,
@@ -212,12 +221,7 @@ std::vector<std::uint8_t> MP3_EncodeLoop(const std::vector<float>& tInterleaved,
         std::printf("assetgen: the MP3 encoder's output could not be cut into frames\n");
         return {};
     }
-    std::vector<std::uint8_t> tOut;
-    if (pTitle != nullptr)
-    {
-        tOut = Id3Tag(pTitle, pArtist != nullptr ? pArtist : "");
-    }
-    tOut.insert(tOut.end(), tStream.begin() + std::ptrdiff_t(tStarts[std::size_t(lPeriodFrames)]),
-                tStream.begin() + std::ptrdiff_t(tStarts[std::size_t(2 * lPeriodFrames)]));
-    return tOut;
+    return Tagged(pTitle, pArtist,
+                  tStream.begin() + std::ptrdiff_t(tStarts[std::size_t(lPeriodFrames)]),
+                  tStream.begin() + std::ptrdiff_t(tStarts[std::size_t(2 * lPeriodFrames)]));
 }

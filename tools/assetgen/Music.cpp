@@ -255,18 +255,11 @@ std::vector<float> MUSIC_Render()
     // Soft limiting, then the level. The loop has no ends: its last note rings on into its
     // first bar, and the file is encoded as a circle (MP3_EncodeLoop).
     std::vector<float> tOut(std::size_t(LOOP) * 2);
-    float fPeak = 0.0f;
     for (long i = 0; i < LOOP; ++i)
     {
         tOut[std::size_t(i) * 2] = std::tanh(tMix.tLeft[std::size_t(i)] * 1.2f);
         tOut[std::size_t(i) * 2 + 1] = std::tanh(tMix.tRight[std::size_t(i)] * 1.2f);
-        fPeak = std::max(
-            {fPeak, std::fabs(tOut[std::size_t(i) * 2]), std::fabs(tOut[std::size_t(i) * 2 + 1])});
     }
-    const float fGain = fPeak > 0 ? MIX_Gain(MIX_THEME_PEAK_DB) / fPeak : 1.0f;
-    for (float& f : tOut)
-    {
-        f *= fGain;
-    }
+    DSP_Normalise(tOut, MIX_Gain(MIX_THEME_PEAK_DB));
     return tOut;
 }

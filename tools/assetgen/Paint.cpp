@@ -34,12 +34,6 @@ cairo_font_face_t* FontFace()
 }
 }  // namespace
 
-sColour PAINT_Hex(std::uint32_t uiRGB)
-{
-    return {((uiRGB >> 16) & 0xFF) / 255.0, ((uiRGB >> 8) & 0xFF) / 255.0, (uiRGB & 0xFF) / 255.0,
-            1.0};
-}
-
 sColour PAINT_Mix(const sColour& tA, const sColour& tB, double dT)
 {
     return {tA.r + (tB.r - tA.r) * dT, tA.g + (tB.g - tA.g) * dT, tA.b + (tB.b - tA.b) * dT,

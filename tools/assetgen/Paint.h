@@ -19,7 +19,13 @@ struct sColour
 };
 
 // 0xRRGGBB, opaque.
-sColour PAINT_Hex(std::uint32_t uiRGB);
+constexpr sColour PAINT_Hex(std::uint32_t uiRGB)
+{
+    return {((uiRGB >> 16) & 0xFF) / 255.0, ((uiRGB >> 8) & 0xFF) / 255.0, (uiRGB & 0xFF) / 255.0,
+            1.0};
+}
+// The dark brown every painted object is outlined and lettered with.
+constexpr sColour PAINT_INK = PAINT_Hex(0x2A1712);
 sColour PAINT_Mix(const sColour& tA, const sColour& tB, double dT);
 sColour PAINT_Lighten(const sColour& tC, double dT);  // towards white
 sColour PAINT_Darken(const sColour& tC, double dT);   // towards black

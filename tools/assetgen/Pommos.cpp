@@ -9,7 +9,6 @@ constexpr double OUTLINE = 3.5;  // body outline outside the shape, in atlas pix
 constexpr double EYE_RX = 5.5;
 constexpr double EYE_RY = 7.5;
 
-const sColour INK = PAINT_Hex(0x2A1712);
 const sColour STALK = PAINT_Hex(0x7A4B28);
 const sColour LEAF = PAINT_Hex(0x5DBB3F);
 const sColour CHEEK = {1.0, 0.45, 0.55, 0.45};
@@ -148,10 +147,10 @@ sColour FrameColour(int iType, int iFrame)
 
 sColour OutlineFor(const sColour& tBody)
 {
-    return PAINT_Mix(PAINT_Darken(tBody, 0.68), INK, 0.45);
+    return PAINT_Mix(PAINT_Darken(tBody, 0.68), PAINT_INK, 0.45);
 }
 
-void StrokeInk(cairo_t* pCairo, double dWidth, const sColour& tColour = INK)
+void StrokeInk(cairo_t* pCairo, double dWidth, const sColour& tColour = PAINT_INK)
 {
     PAINT_Set(pCairo, tColour);
     cairo_set_line_width(pCairo, dWidth);
@@ -242,7 +241,7 @@ void Spots(cairo_t* pCairo, const sBox& tBox, const sColour& tBody, std::uint32_
 
 void EyeOpen(cairo_t* pCairo, double dX, double dY, double dScale)
 {
-    PAINT_Set(pCairo, INK);
+    PAINT_Set(pCairo, PAINT_INK);
     Ellipse(pCairo, dX, dY, EYE_RX * dScale, EYE_RY * dScale);
     cairo_fill(pCairo);
     cairo_set_source_rgb(pCairo, 1, 1, 1);
@@ -323,8 +322,8 @@ void EyeDizzy(cairo_t* pCairo, double dX, double dY, int iSide)
 void EyeWide(cairo_t* pCairo, double dX, double dY)
 {
     Ellipse(pCairo, dX, dY, EYE_RX * 1.15, EYE_RY * 1.15);
-    PAINT_FillOutlinedColour(pCairo, {1, 1, 1, 1}, INK, 1.4);
-    PAINT_Set(pCairo, INK);
+    PAINT_FillOutlinedColour(pCairo, {1, 1, 1, 1}, PAINT_INK, 1.4);
+    PAINT_Set(pCairo, PAINT_INK);
     Ellipse(pCairo, dX, dY + 1.0, 2.6, 3.0);
     cairo_fill(pCairo);
 }
@@ -350,7 +349,7 @@ void MouthSmile(cairo_t* pCairo, double dX, double dY, double dHalf, double dDep
 void MouthOpen(cairo_t* pCairo, double dX, double dY, double dRX, double dRY)
 {
     Ellipse(pCairo, dX, dY, dRX, dRY);
-    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0x7A1E22), INK, 1.6);
+    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0x7A1E22), PAINT_INK, 1.6);
     cairo_save(pCairo);
     Ellipse(pCairo, dX, dY, dRX, dRY);
     cairo_clip(pCairo);
@@ -395,7 +394,7 @@ void Star(cairo_t* pCairo, double dX, double dY, double dR)
         }
     }
     cairo_close_path(pCairo);
-    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xFFE14D), INK, 1.2);
+    PAINT_FillOutlinedColour(pCairo, PAINT_Hex(0xFFE14D), PAINT_INK, 1.2);
 }
 
 void Face(cairo_t* pCairo, int iType, int iFrame, const sBox& tBox)

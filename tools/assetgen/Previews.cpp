@@ -303,7 +303,7 @@ bool PREVIEW_WriteMockLevel(const std::string& strPath, const CImageRGBA& tLevel
     cairo_identity_matrix(pCairo);
     cairo_scale(pCairo, SCALE, SCALE);
     PAINT_SetFont(pCairo, 19);
-    const sColour tInk = PAINT_Hex(0x2A1712);
+    const sColour tInk = PAINT_INK;
     PAINT_Text(pCairo, "Hi Score: 1250", 8, 24, 0, {1, 1, 1, 1}, tInk, 2.0);
     const double dScoreW = PAINT_TextWidth(pCairo, "340");
     PAINT_Text(pCairo, "340", 472 - dScoreW, 24, 0, {1, 1, 1, 1}, tInk, 2.0);
@@ -340,7 +340,7 @@ bool PREVIEW_WriteMockTitle(const std::string& strPath, const CImageRGBA& tFront
     {
         const sColour tColour = i == 0 ? sColour{0.6, 0.48, 0.28, 1} : sColour{0.3, 0.24, 0.14, 1};
         PAINT_Text(pCairo, tItems[i], MENU_X, FRONT_SCREEN_HEIGHT - MENU_MAIN_ROWS[i] + 10, 1,
-                   tColour, PAINT_Hex(0x2A1712), 2.0);
+                   tColour, PAINT_INK, 2.0);
     }
     cairo_surface_destroy(pAtlas);
     return PREVIEW_WritePNG(strPath, tCanvas.ToImage());
