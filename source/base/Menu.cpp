@@ -358,14 +358,12 @@ void CMenu::OnTouch(int iParam)
     }
 }
 
-bool CMenu::PressBackArrow()
+void CMenu::PressBackArrow()
 {
-    if (pBackImage == nullptr)
+    if (pBackImage != nullptr)
     {
-        return false;
+        OnTouch(-1);
     }
-    OnTouch(-1);
-    return true;
 }
 
 void CMenu::Update()

@@ -160,8 +160,8 @@ public:
 
     // From the page's touch areas: the touched item's index, or -1 for the back button.
     void OnTouch(int iParam) override;
-    // A page with a back image goes back as a touch on it does; false when it has none.
-    bool PressBackArrow();
+    // A page with a back image goes back as a touch on it does; one without does nothing.
+    void PressBackArrow();
     // Once per frame: the hit test of the frame's new touches (none on a page with neither
     // items nor back image).
     void Update();
