@@ -82,7 +82,6 @@ public:
     // the application is terminating.
     void enterBackground();
     void enterForeground();
-    bool isInBackground() const { return bInBackground; }
 
     // Sets the terminate flag and runs one run-loop step at once.
     void requestTermination();

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +15,20 @@
 #include "pdl.h"
 
 HostState g_Host;
+
+bool HostWindowToLogical(int iWindowX, int iWindowY, bool bClamp, int* pX, int* pY)
+{
+    int iDeviceX = iWindowX;
+    int iDeviceY = iWindowY;
+    if (HostDisplayIsOpen() &&
+        !HostDisplayWindowToDevice(iWindowX, iWindowY, bClamp, &iDeviceX, &iDeviceY))
+    {
+        return false;
+    }
+    *pX = HostLogicalX(iDeviceX);
+    *pY = HostLogicalY(iDeviceY);
+    return true;
+}
 
 namespace
 {
@@ -33,21 +46,6 @@ bool s_bIgnoreWindowFocus = false;  // a script is playing
 void UpdateKeyLean()
 {
     HostAccelSetKeyLean((s_bRightKey ? 1 : 0) - (s_bLeftKey ? 1 : 0));
-}
-
-// Window position to logical coordinates; false when the point reaches nothing.
-bool MouseToLogical(int iWindowX, int iWindowY, bool bClamp, int* pX, int* pY)
-{
-    int iDeviceX = iWindowX;
-    int iDeviceY = iWindowY;
-    if (HostDisplayIsOpen() &&
-        !HostDisplayWindowToDevice(iWindowX, iWindowY, bClamp, &iDeviceX, &iDeviceY))
-    {
-        return false;
-    }
-    *pX = HostLogicalX(iDeviceX);
-    *pY = HostLogicalY(iDeviceY);
-    return true;
 }
 
 // The finger, once its position is on the logical screen: from the mouse or from a script.
@@ -87,21 +85,8 @@ void HandleMouseButton(const SDL_MouseButtonEvent& tButton)
     {
         return;  // the wheel and the other buttons are not a finger
     }
-    int iX = 0;
-    int iY = 0;
-    if (tButton.type == SDL_MOUSEBUTTONDOWN)
-    {
-        if (MouseToLogical(tButton.x, tButton.y, false, &iX, &iY))  // not on the bars
-        {
-            FingerDown(iX, iY, SDL_GetTicks());
-        }
-        return;
-    }
-    if (s_bMouseDown)
-    {
-        MouseToLogical(tButton.x, tButton.y, true, &iX, &iY);
-        FingerUp(iX, iY, SDL_GetTicks());
-    }
+    HostPointerAt(tButton.type == SDL_MOUSEBUTTONDOWN ? HOST_FINGER_DOWN : HOST_FINGER_UP,
+                  tButton.x, tButton.y, SDL_GetTicks());
 }
 
 // What the player steers the game with: ignored while a replay plays.
@@ -120,18 +105,6 @@ bool IsPlayerInput(const SDL_Event& tEvent)
                    tEvent.key.keysym.sym != SDLK_KP_ENTER;
         default:
             return false;
-    }
-}
-
-void HandlePumpedEvent(const SDL_Event& tEvent)
-{
-    if (tEvent.type == SDL_ACTIVEEVENT && s_bIgnoreWindowFocus)
-    {
-        return;
-    }
-    if (!s_bIgnorePlayerInput || !IsPlayerInput(tEvent))
-    {
-        HostHandleEvent(&tEvent);
     }
 }
 
@@ -233,19 +206,45 @@ void HostFingerAt(int iPhase, int iX, int iY, unsigned int uiTicks)
     }
 }
 
-bool HostFingerIsDown()
+void HostPointerAt(int iPhase, int iWindowX, int iWindowY, unsigned int uiTicks)
 {
-    return s_bMouseDown;
-}
-
-bool HostWindowToLogical(int iWindowX, int iWindowY, bool bClamp, int* pX, int* pY)
-{
-    return MouseToLogical(iWindowX, iWindowY, bClamp, pX, pY);
+    int iX = 0;
+    int iY = 0;
+    switch (iPhase)
+    {
+        case HOST_FINGER_DOWN:
+            // A press on the bars reaches nothing.
+            if (HostWindowToLogical(iWindowX, iWindowY, false, &iX, &iY))
+            {
+                FingerDown(iX, iY, uiTicks);
+            }
+            break;
+        case HOST_FINGER_MOVE:
+            if (s_bMouseDown && HostWindowToLogical(iWindowX, iWindowY, true, &iX, &iY))
+            {
+                FingerMoved(iX, iY, uiTicks);
+            }
+            break;
+        default:
+            if (s_bMouseDown)
+            {
+                HostWindowToLogical(iWindowX, iWindowY, true, &iX, &iY);
+                FingerUp(iX, iY, uiTicks);
+            }
+            break;
+    }
 }
 
 void HostHandlePumpedEvent(const SDL_Event& tEvent)
 {
-    HandlePumpedEvent(tEvent);
+    if (tEvent.type == SDL_ACTIVEEVENT && s_bIgnoreWindowFocus)
+    {
+        return;
+    }
+    if (!s_bIgnorePlayerInput || !IsPlayerInput(tEvent))
+    {
+        HostHandleEvent(&tEvent);
+    }
 }
 
 void HostOpenWindowOrExit()
@@ -314,15 +313,8 @@ void HostHandleEvent(const SDL_Event* pEvent)
             }
             break;
         case SDL_MOUSEMOTION:
-        {
-            int iX = 0;
-            int iY = 0;
-            if (s_bMouseDown && MouseToLogical(pEvent->motion.x, pEvent->motion.y, true, &iX, &iY))
-            {
-                FingerMoved(iX, iY, SDL_GetTicks());
-            }
+            HostPointerAt(HOST_FINGER_MOVE, pEvent->motion.x, pEvent->motion.y, SDL_GetTicks());
             break;
-        }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             HandleMouseButton(pEvent->button);

@@ -175,7 +175,6 @@ int HostRemoveFile(const char* pPath);
 // A file has just been replaced whole (AtomicFile.h): the browser copies it to its lasting
 // store; on the desktop the replacement itself was the end of it.
 void HostFileReplaced(const char* pPath);
-void HostSleep(unsigned int uiMilliseconds);
 int HostRenderToTextureSupported();  // always 0: presenting is a plain buffer swap
 
 // Opens the platform catalogue page of a package in the browser; 1 when the browser started.

@@ -1,8 +1,6 @@
 #include "HostAccel.h"
 
-#include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>

@@ -49,8 +49,8 @@ void HostAccelSuspend();
 void HostAccelResume();
 void HostAccelSetInterval(unsigned int uiMilliseconds);
 
-// The SDL timer callback: one sample; returns the next interval, 0 ends the timer. pParam is
-// the number of the start that added the timer.
+// The desktop's SDL timer callback: one sample; returns the next interval, 0 ends the timer. pParam
+// is the number of the start that added the timer.
 Uint32 HostAccelTick(Uint32 uiInterval, void* pParam);
 
 // The host's raw axes now (its accelerometer, or the emulated device, which bStep moves on to

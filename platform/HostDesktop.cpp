@@ -13,7 +13,6 @@
 
 #include "Host.h"
 #include "HostAccel.h"
-#include "HostDisplay.h"
 #include "Host_local.h"
 #include "pdl.h"
 
@@ -223,11 +222,6 @@ void HostBundleDirectory(char* pBuffer, size_t uiSize)
         }
     }
     std::snprintf(pBuffer, uiSize, "%s", BF_INSTALLED_DATA_DIR);
-}
-
-void HostSleep(unsigned int uiMilliseconds)
-{
-    SDL_Delay(uiMilliseconds);
 }
 
 void HostSleepUntil(double dSeconds)

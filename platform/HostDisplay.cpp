@@ -38,6 +38,15 @@ bool SetMode(int iWidth, int iHeight, Uint32 uiFlags)
     return true;
 }
 
+// The first window's size: the largest integer multiple of 480 x 320 that fits in 90 % of the
+// desktop, at least 1.
+int InitialScale(int iDesktopWidth, int iDesktopHeight)
+{
+    const int iScaleX = (iDesktopWidth * 9 / 10) / DISPLAY_GAME_WIDTH;
+    const int iScaleY = (iDesktopHeight * 9 / 10) / DISPLAY_GAME_HEIGHT;
+    return std::max(1, std::min(iScaleX, iScaleY));
+}
+
 }  // namespace
 
 bool HostDisplayOpen()
@@ -57,7 +66,7 @@ bool HostDisplayOpen()
     SETTINGS_WindowSize(&iWidth, &iHeight);
     if (iWidth <= 0 || iHeight <= 0)
     {
-        const int iScale = HostDisplayInitialScale(iDesktopWidth, iDesktopHeight);
+        const int iScale = InitialScale(iDesktopWidth, iDesktopHeight);
         iWidth = DISPLAY_GAME_WIDTH * iScale;
         iHeight = DISPLAY_GAME_HEIGHT * iScale;
     }

@@ -18,10 +18,6 @@ struct HostDisplayRect
 constexpr int DISPLAY_GAME_WIDTH = 480;  // the landscape game picture, in game units
 constexpr int DISPLAY_GAME_HEIGHT = 320;
 
-// The first window's size: the largest integer multiple of 480 x 320 that fits in 90 % of the
-// desktop, at least 1.
-int HostDisplayInitialScale(int iDesktopWidth, int iDesktopHeight);
-
 // The largest 3:2 rectangle centred in a window (bars left/right or top/bottom).
 HostDisplayRect HostDisplayFitGame(int iWindowWidth, int iWindowHeight);
 

@@ -24,13 +24,6 @@ DisplayState s_Display;
 
 }  // namespace
 
-int HostDisplayInitialScale(int iDesktopWidth, int iDesktopHeight)
-{
-    const int iScaleX = (iDesktopWidth * 9 / 10) / DISPLAY_GAME_WIDTH;
-    const int iScaleY = (iDesktopHeight * 9 / 10) / DISPLAY_GAME_HEIGHT;
-    return std::max(1, std::min(iScaleX, iScaleY));
-}
-
 void HostDisplayAdoptSize(int iWindowWidth, int iWindowHeight)
 {
     s_Display.iWindowWidth = iWindowWidth;

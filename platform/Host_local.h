@@ -14,7 +14,10 @@ const HostFrameworkCalls& HostFramework();
 // The finger at a logical point (HostFingerPhase): a move or an up without a down before it
 // reaches nothing. uiTicks are SDL milliseconds, or 0 for a finger that is not a hand's.
 void HostFingerAt(int iPhase, int iX, int iY, unsigned int uiTicks);
-bool HostFingerIsDown();
+// The player's pointer (a mouse button, a touch) at a window position: a press on the bars
+// reaches nothing; a finger that went down moves and ends at the picture's nearest edge when it
+// leaves the picture.
+void HostPointerAt(int iPhase, int iWindowX, int iWindowY, unsigned int uiTicks);
 
 // A window position (origin top left) on the logical screen; false when it falls on the bars,
 // unless bClamp moves it to the picture's nearest edge.

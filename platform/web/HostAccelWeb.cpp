@@ -18,9 +18,8 @@ namespace
 // A reading older than this is no longer the device's: the emulation takes over.
 constexpr Uint32 MOTION_FRESH_MS = 1000;
 
-double s_tMotion[3] = {0.0, 0.0, 0.0};
-Uint32 s_uiMotionTicks = 0;  // 0: no reading yet
-bool s_bHasMotion = false;
+double s_tMotion[3] = {0.0, 0.0, 0.0};  // none yet: no lean, so the emulation leans
+Uint32 s_uiMotionTicks = 0;
 Uint32 s_uiNextTick = 0;
 
 // The first gamepad's left stick across, or 0.
@@ -51,7 +50,6 @@ void HostAccelWebMotion(double fX, double fY, double fZ)
     s_tMotion[1] = fY;
     s_tMotion[2] = fZ;
     s_uiMotionTicks = SDL_GetTicks();
-    s_bHasMotion = true;
 }
 
 void HostAccelWebFrame()
@@ -66,7 +64,7 @@ void HostAccelWebFrame()
         return;
     }
     const Uint32 uiInterval = static_cast<Uint32>(g_HostAccel.iIntervalMs);
-    HostAccelTick(uiInterval, nullptr);
+    HostAccelTakeSample(uiNow);
     // Keep the period's phase, but after a long frame start again from now.
     s_uiNextTick += uiInterval;
     if (static_cast<int>(uiNow - s_uiNextTick) >= 0)
@@ -99,16 +97,6 @@ void HostAccelResume()
     }
 }
 
-Uint32 HostAccelTick(Uint32 uiInterval, void*)
-{
-    if (g_HostAccel.iPoll != ACCEL_POLL_RUNNING)
-    {
-        return g_HostAccel.iPoll == ACCEL_POLL_SUSPENDED ? uiInterval : 0;
-    }
-    HostAccelTakeSample(SDL_GetTicks());
-    return static_cast<Uint32>(g_HostAccel.iIntervalMs);
-}
-
 void HostAccelFollowFrameClock(bool bFollow)
 {
     HostAccelSwitchFrameClock(bFollow);  // the frames' own poll stands aside while it is followed
@@ -117,7 +105,7 @@ void HostAccelFollowFrameClock(bool bFollow)
 void HostAccelReadRaw(int iAxes[3], bool bStep, unsigned int uiNowMs)
 {
     const Uint32 uiNow = SDL_GetTicks();
-    if (s_bHasMotion && uiNow - s_uiMotionTicks <= MOTION_FRESH_MS)
+    if (uiNow - s_uiMotionTicks <= MOTION_FRESH_MS)
     {
         WEB_MotionToAxes(s_tMotion[0], s_tMotion[1], s_tMotion[2], HostWebPageScreenAngle(),
                          HostWebPageMotionInverted() != 0, iAxes);

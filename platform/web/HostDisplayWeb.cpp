@@ -17,16 +17,20 @@
 namespace
 {
 
-constexpr const char* CANVAS = "#canvas";
+// The canvas's drawing buffer fitted to the page; its size in pixels.
+void FitCanvas(int* pWidth, int* pHeight)
+{
+    HostWebPageFitCanvas();
+    emscripten_get_canvas_element_size(HOST_WEB_CANVAS, pWidth, pHeight);
+}
 
 }  // namespace
 
 bool HostDisplayOpen()
 {
-    HostWebPageFitCanvas();
     int iWidth = 0;
     int iHeight = 0;
-    emscripten_get_canvas_element_size(CANVAS, &iWidth, &iHeight);
+    FitCanvas(&iWidth, &iHeight);
     SDL_Surface* pSurface =
         SDL_SetVideoMode(std::max(1, iWidth), std::max(1, iHeight), 0, SDL_OPENGL);
     if (pSurface == nullptr)
@@ -42,10 +46,9 @@ bool HostDisplayOpen()
 
 void HostDisplayWebFit()
 {
-    HostWebPageFitCanvas();
     int iWidth = 0;
     int iHeight = 0;
-    emscripten_get_canvas_element_size(CANVAS, &iWidth, &iHeight);
+    FitCanvas(&iWidth, &iHeight);
     if (iWidth > 0 && iHeight > 0 &&
         (iWidth != HostDisplayWindowWidth() || iHeight != HostDisplayWindowHeight()))
     {
@@ -53,18 +56,18 @@ void HostDisplayWebFit()
     }
 }
 
-bool HostDisplayWebToLogical(double fCssX, double fCssY, bool bClamp, int* pX, int* pY)
+bool HostDisplayWebToWindow(double fCssX, double fCssY, int* pWindowX, int* pWindowY)
 {
     double fCssWidth = 0.0;
     double fCssHeight = 0.0;
-    emscripten_get_element_css_size(CANVAS, &fCssWidth, &fCssHeight);
+    emscripten_get_element_css_size(HOST_WEB_CANVAS, &fCssWidth, &fCssHeight);
     if (!(fCssWidth > 0.0) || !(fCssHeight > 0.0))
     {
         return false;
     }
-    const int iX = static_cast<int>(fCssX * HostDisplayWindowWidth() / fCssWidth);
-    const int iY = static_cast<int>(fCssY * HostDisplayWindowHeight() / fCssHeight);
-    return HostWindowToLogical(iX, iY, bClamp, pX, pY);
+    *pWindowX = static_cast<int>(fCssX * HostDisplayWindowWidth() / fCssWidth);
+    *pWindowY = static_cast<int>(fCssY * HostDisplayWindowHeight() / fCssHeight);
+    return true;
 }
 
 void HostDisplayResize(int, int)
@@ -80,10 +83,4 @@ void HostDisplayToggleFullscreen()
 bool HostDisplayIsFullscreen()
 {
     return EM_ASM_INT({ return document.fullscreenElement ? 1 : 0; }) != 0;
-}
-
-void HostDisplaySetForTest(bool bOpen, int iWindowWidth, int iWindowHeight)
-{
-    HostDisplaySetOpen(bOpen);
-    HostDisplayAdoptSize(iWindowWidth, iWindowHeight);
 }

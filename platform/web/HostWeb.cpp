@@ -24,15 +24,11 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <emscripten.h>
-#include <emscripten/html5.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "Host.h"
-#include "HostAccel.h"
-#include "HostDisplay.h"
 #include "HostWeb_local.h"
 #include "Host_local.h"
 #include "Settings.h"
@@ -134,8 +130,6 @@ void HostBundleDirectory(char* pBuffer, size_t uiSize)
         std::snprintf(pBuffer, uiSize, "%s", "");
     }
 }
-
-void HostSleep(unsigned int) {}
 
 void HostSleepUntil(double) {}
 

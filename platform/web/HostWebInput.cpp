@@ -18,8 +18,6 @@
 namespace
 {
 
-constexpr const char* CANVAS = "#canvas";
-
 CWebFingers s_Fingers;
 bool s_bVisible = true;
 bool s_bFocused = true;
@@ -36,24 +34,18 @@ void ResumeFrames()
     }
 }
 
+// The game's finger follows the desktop's pointer rules (HostPointerAt); a second finger asks
+// for the pause.
 void FingerAt(WebFingerAction eAction, double fCssX, double fCssY)
 {
-    int iX = 0;
-    int iY = 0;
+    int iPhase = HOST_FINGER_UP;
     switch (eAction)
     {
         case WEB_FINGER_DOWN:
-            // A finger that goes down on the bars reaches nothing, as a click there on a desktop.
-            if (HostDisplayWebToLogical(fCssX, fCssY, false, &iX, &iY))
-            {
-                HostFingerAt(HOST_FINGER_DOWN, iX, iY, SDL_GetTicks());
-            }
+            iPhase = HOST_FINGER_DOWN;
             break;
         case WEB_FINGER_MOVE:
-            if (HostFingerIsDown() && HostDisplayWebToLogical(fCssX, fCssY, true, &iX, &iY))
-            {
-                HostFingerAt(HOST_FINGER_MOVE, iX, iY, SDL_GetTicks());
-            }
+            iPhase = HOST_FINGER_MOVE;
             break;
         case WEB_FINGER_PAUSE_AND_UP:
         case WEB_FINGER_PAUSE:
@@ -63,25 +55,33 @@ void FingerAt(WebFingerAction eAction, double fCssX, double fCssY)
             }
             if (eAction == WEB_FINGER_PAUSE)
             {
-                break;
+                return;
             }
-            [[fallthrough]];
+            break;
         case WEB_FINGER_UP:
-            if (HostFingerIsDown())
-            {
-                HostDisplayWebToLogical(fCssX, fCssY, true, &iX, &iY);
-                HostFingerAt(HOST_FINGER_UP, iX, iY, SDL_GetTicks());
-            }
             break;
         default:
-            break;
+            return;
+    }
+    const Uint32 uiNow = SDL_GetTicks();
+    int iWindowX = 0;
+    int iWindowY = 0;
+    if (HostDisplayWebToWindow(fCssX, fCssY, &iWindowX, &iWindowY))
+    {
+        HostPointerAt(iPhase, iWindowX, iWindowY, uiNow);
+    }
+    else if (iPhase == HOST_FINGER_UP)
+    {
+        HostFingerAt(HOST_FINGER_UP, 0, 0, uiNow);  // a canvas without a size still ends it
     }
 }
 
-// A touch, a click or a key: the player is here and the browser lets the page make sound.
+// A touch, a click or a key: the player is here and the browser lets the page make sound, from
+// the first one on.
 void PlayerGesture()
 {
-    HostWebUnlockAudio();
+    HostWebPageUnlockAudio(s_bAudioUnlocked ? 0 : 1);
+    s_bAudioUnlocked = true;
 }
 
 EM_BOOL OnTouch(int iType, const EmscriptenTouchEvent* pEvent, void*)
@@ -150,9 +150,10 @@ EM_BOOL OnMouse(int iType, const EmscriptenMouseEvent* pEvent, void*)
 }
 
 // The keys the game knows become the SDL key events a desktop's pump takes, and go the same
-// way (Host.cpp): the arrows lean, Esc and P ask for a pause, F11 and Alt+Enter toggle
-// fullscreen (within the key's own event, where the browser allows it). Every other key stays
-// the browser's, and so does Esc's own meaning (it also leaves the browser's fullscreen).
+// way (Host.cpp): the arrows lean, P toggles the pause, Esc goes back (in a level: the pause),
+// F11 and Alt+Enter toggle fullscreen (within the key's own event, where the browser allows
+// it). Every other key stays the browser's, and so does Esc's own meaning (it also leaves the
+// browser's fullscreen).
 EM_BOOL OnKey(int iType, const EmscriptenKeyboardEvent* pEvent, void*)
 {
     const bool bDown = iType == EMSCRIPTEN_EVENT_KEYDOWN;
@@ -293,19 +294,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE void HostWebStoreRefreshed(int iTicket)
     }
 }
 
-void HostWebUnlockAudio()
-{
-    HostWebPageUnlockAudio(s_bAudioUnlocked ? 0 : 1);
-    s_bAudioUnlocked = true;
-}
-
 void HostWebInputInstall()
 {
-    emscripten_set_touchstart_callback(CANVAS, nullptr, EM_TRUE, OnTouch);
-    emscripten_set_touchmove_callback(CANVAS, nullptr, EM_TRUE, OnTouch);
-    emscripten_set_touchend_callback(CANVAS, nullptr, EM_TRUE, OnTouch);
-    emscripten_set_touchcancel_callback(CANVAS, nullptr, EM_TRUE, OnTouch);
-    emscripten_set_mousedown_callback(CANVAS, nullptr, EM_TRUE, OnMouse);
+    emscripten_set_touchstart_callback(HOST_WEB_CANVAS, nullptr, EM_TRUE, OnTouch);
+    emscripten_set_touchmove_callback(HOST_WEB_CANVAS, nullptr, EM_TRUE, OnTouch);
+    emscripten_set_touchend_callback(HOST_WEB_CANVAS, nullptr, EM_TRUE, OnTouch);
+    emscripten_set_touchcancel_callback(HOST_WEB_CANVAS, nullptr, EM_TRUE, OnTouch);
+    emscripten_set_mousedown_callback(HOST_WEB_CANVAS, nullptr, EM_TRUE, OnMouse);
     emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnMouse);
     emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnMouse);
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnKey);

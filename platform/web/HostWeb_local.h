@@ -6,21 +6,22 @@
 
 #include <cstddef>
 
+// The page's canvas, the game's picture.
+constexpr const char* HOST_WEB_CANVAS = "#canvas";
+
 // The accelerometer's poll, driven by the animation frames (HostAccelWeb.cpp).
 void HostAccelWebFrame();
-// The latest devicemotion reading, and whether the page has ever had one.
+// The latest devicemotion reading.
 void HostAccelWebMotion(double fX, double fY, double fZ);
 
 // The canvas: its drawing buffer follows the page's size and pixel density (HostDisplayWeb.cpp).
 void HostDisplayWebFit();
-// A point of the canvas in CSS pixels (origin top left) to the logical screen; false on the bars
-// unless bClamp.
-bool HostDisplayWebToLogical(double fCssX, double fCssY, bool bClamp, int* pX, int* pY);
+// A point of the canvas in CSS pixels (origin top left) to a window position (drawing-buffer
+// pixels); false while the canvas has no size.
+bool HostDisplayWebToWindow(double fCssX, double fCssY, int* pWindowX, int* pWindowY);
 
 // Input: touches, the mouse, keys, and the page's visibility and focus (HostWebInput.cpp).
 void HostWebInputInstall();
-// The audio starts (and stays) unlocked from the first touch, click or key on.
-void HostWebUnlockAudio();
 
 extern "C"
 {

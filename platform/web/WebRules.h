@@ -29,7 +29,6 @@ public:
     WebFingerAction Moved(long iId) const;
     WebFingerAction Ended(long iId, bool bCancelled);
     int NumDown() const { return iNumDown; }
-    bool GameFingerDown() const { return bGameFingerDown; }
 
 private:
     long tDown[WEB_MAX_FINGERS] = {};
