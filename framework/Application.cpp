@@ -35,9 +35,9 @@ void HostRequestTermination()
     UIApplication::sharedApplication()->requestTermination();
 }
 
-void HostPauseRequested()
+void HostPauseRequested(bool bToggle)
 {
-    UIApplication::sharedApplication()->requestPause();
+    UIApplication::sharedApplication()->requestPause(bToggle);
 }
 
 void HostBackRequested()
@@ -208,11 +208,11 @@ void UIApplication::enterForeground()
     }
 }
 
-void UIApplication::requestPause()
+void UIApplication::requestPause(bool bToggle)
 {
     if (bActive && !bTerminate && pDelegate != nullptr)
     {
-        pDelegate->applicationDidRequestPause(this);
+        pDelegate->applicationDidRequestPause(this, bToggle);
     }
 }
 

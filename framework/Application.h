@@ -16,9 +16,10 @@ public:
     virtual void applicationWillResignActive(UIApplication* pApplication) = 0;
     virtual void applicationDidBecomeActive(UIApplication* pApplication) = 0;
     virtual void applicationWillTerminate(UIApplication* pApplication) = 0;
-    // The player pressed the pause key (on a desktop: P). A delegate that has nothing to pause
-    // need not answer.
-    virtual void applicationDidRequestPause(UIApplication*) {}
+    // The player asked for the pause: the pause key (on a desktop: P) toggles it (bToggle), a
+    // second finger in the browser only pauses. A delegate that has nothing to pause need not
+    // answer.
+    virtual void applicationDidRequestPause(UIApplication*, bool /*bToggle*/) {}
     // The player asked to go back (on a desktop: Esc; on a handheld: the back gesture). A
     // delegate with nowhere to go back to need not answer.
     virtual void applicationDidRequestBack(UIApplication*) {}
@@ -75,7 +76,7 @@ public:
 
     // The player asked for the pause, or to go back: the delegate hears of it while the
     // application is active and not terminating.
-    void requestPause();
+    void requestPause(bool bToggle);
     void requestBack();
 
     // Out of sight and back: the delegate hears only of a change, and of no background once

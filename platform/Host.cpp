@@ -130,7 +130,7 @@ void HandleKey(const SDL_KeyboardEvent& tKey)
         case SDLK_p:
             if (bDown && s_Calls.pPauseRequested != nullptr)
             {
-                s_Calls.pPauseRequested();
+                s_Calls.pPauseRequested(true);
             }
             break;
         case SDLK_F11:

@@ -48,8 +48,9 @@ struct HostFrameworkCalls
     void (*pBecameActive)();
     void (*pResignActive)();
     void (*pRequestTermination)();
-    // The player pressed the pause key (P on a desktop).
-    void (*pPauseRequested)();
+    // The player asked for the pause: the pause key (P on a desktop) toggles it (bToggle); a
+    // second finger in the browser only pauses.
+    void (*pPauseRequested)(bool bToggle);
     // The player asked to go back (Esc on a desktop, the back gesture on a handheld).
     void (*pBackRequested)();
     // Called on SDL's timer thread with each accelerometer sample.

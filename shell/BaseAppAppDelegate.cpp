@@ -58,8 +58,13 @@ void BaseAppAppDelegate::applicationWillTerminate(UIApplication*)
     GAME_Shutdown();
 }
 
-void BaseAppAppDelegate::applicationDidRequestPause(UIApplication*)
+void BaseAppAppDelegate::applicationDidRequestPause(UIApplication*, bool bToggle)
 {
+    if (!bToggle)
+    {
+        GAME_PauseLevel();
+        return;
+    }
     SCRIPT_NotePause();
     GAME_TogglePause();
 }

@@ -22,8 +22,9 @@ public:
     void applicationWillResignActive(UIApplication* pApplication) override;
     void applicationDidBecomeActive(UIApplication* pApplication) override;
     void applicationWillTerminate(UIApplication* pApplication) override;
-    // The game's pause key (GAME_TogglePause); the frame timer keeps its pace.
-    void applicationDidRequestPause(UIApplication* pApplication) override;
+    // The game's pause key (GAME_TogglePause, and the recording notes it); a pause that does not
+    // toggle only pauses a level being played. The frame timer keeps its pace.
+    void applicationDidRequestPause(UIApplication* pApplication, bool bToggle) override;
     // The game's back key (GAME_Back).
     void applicationDidRequestBack(UIApplication* pApplication) override;
     // Out of sight the level in play is saved, as at a quit; back in sight that file goes.

@@ -45,10 +45,10 @@ struct KeyCounter : BaseAppAppDelegate
 {
     int iPauses = 0;
     int iBacks = 0;
-    void applicationDidRequestPause(UIApplication* pApplication) override
+    void applicationDidRequestPause(UIApplication* pApplication, bool bToggle) override
     {
         ++iPauses;
-        BaseAppAppDelegate::applicationDidRequestPause(pApplication);
+        BaseAppAppDelegate::applicationDidRequestPause(pApplication, bToggle);
     }
     void applicationDidRequestBack(UIApplication* pApplication) override
     {

@@ -34,8 +34,8 @@ void ResumeFrames()
     }
 }
 
-// The game's finger follows the desktop's pointer rules (HostPointerAt); a second finger asks
-// for the pause.
+// The game's finger follows the desktop's pointer rules (HostPointerAt); a second finger pauses
+// a level being played, and never resumes a paused one.
 void FingerAt(WebFingerAction eAction, double fCssX, double fCssY)
 {
     int iPhase = HOST_FINGER_UP;
@@ -51,7 +51,7 @@ void FingerAt(WebFingerAction eAction, double fCssX, double fCssY)
         case WEB_FINGER_PAUSE:
             if (HostFramework().pPauseRequested != nullptr)
             {
-                HostFramework().pPauseRequested();
+                HostFramework().pPauseRequested(false);
             }
             if (eAction == WEB_FINGER_PAUSE)
             {

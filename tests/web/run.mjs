@@ -365,6 +365,17 @@ const settingsOf = (tTab) => tTab.page.evaluate(() => {
   const tSecond = await waitFor(page, (s) => s.level === LEVEL.paused, 8000);
   check('a second finger pauses the level', tSecond !== null,
       `mode ${tBefore.level} -> ${tSecond && tSecond.level}`);
+  // A finger held on the pause button (which pauses again), then a second one: still paused.
+  const c = await toPage(page, 28, 272);
+  await touch(client, 'touchStart', [{...c, id: 1}]);
+  await sleep(100);
+  await touch(client, 'touchStart', [{...c, id: 1}, {...b, id: 2}]);
+  await sleep(300);
+  const tHeld = await status(page);
+  await touch(client, 'touchEnd', [{...c, id: 1}]);
+  await touch(client, 'touchEnd', []);
+  check('a second finger never takes the level out of its pause', tHeld.level === LEVEL.paused,
+      `mode ${tHeld.level}`);
   check('a touch goes on after it', await goOn({page, client}) !== null);
 
   // Hidden: the level is saved and paused; a reload brings it back paused with its score.
