@@ -156,7 +156,7 @@ TEST(Assets, GeneratorWritesTheSameBytesEveryTime)
     }
 }
 
-TEST(Assets, LevelAtlasHasEverySpriteWhereTheTablesSay)
+TEST(Assets, LevelAtlasHasEverySpriteWhereTheTablesSayInItsColours)
 {
     const sTga tAtlas = LoadTga("Textures/level_1.tga");
     ASSERT_EQ(tAtlas.iWidth, ATLAS_SIZE);
@@ -181,25 +181,54 @@ TEST(Assets, LevelAtlasHasEverySpriteWhereTheTablesSay)
     EXPECT_TRUE(AnyVisible(tAtlas, LEVEL_PAUSE.iLeft, LEVEL_PAUSE.iTop, LEVEL_PAUSE.iRight,
                            LEVEL_PAUSE.iBottom));
     // Every pommo frame hangs from its stalk at the top centre and stays inside its rectangle.
+    // Its body's mean colour, growing to fallen, has its type's hue and is no grey: the hue
+    // ranges (the red one through 0) do not meet.
+    const double tHues[4][2] = {{-25, 30}, {35, 65}, {255, 295}, {195, 230}};
     for (int iType = 0; iType < 4; ++iType)
     {
         for (int iFrame = 0; iFrame < 8; ++iFrame)
         {
+            SCOPED_TRACE(testing::Message() << "type " << iType << " frame " << iFrame);
             const sAtlasRect& tR = LEVEL_POMMO[iType];
             const int iLeft = tR.iLeft + iFrame * POMMO_FRAME_STEP;
             const int iCentre = iLeft + tR.Width() / 2;
             EXPECT_TRUE(AnyVisible(tAtlas, iCentre - 6, tR.iTop, iCentre + 6, tR.iTop + 4))
-                << "type " << iType << " frame " << iFrame << " has no stalk at the top";
+                << "no stalk at the top";
             EXPECT_FALSE(AnyVisible(tAtlas, iLeft, tR.iBottom, iLeft + tR.Width(), tR.iBottom + 2))
-                << "type " << iType << " frame " << iFrame << " spills below its rectangle";
+                << "spills below its rectangle";
+            double tSum[3] = {0, 0, 0};
+            int iCount = 0;
+            // The lower half of the box, below the stalk and its leaves; neither the dark
+            // outline and face nor the white shine.
+            for (int iY = tR.iTop + tR.Height() / 2; iY < tR.iBottom; ++iY)
+            {
+                for (int iX = iLeft; iX < iLeft + tR.Width(); ++iX)
+                {
+                    const auto tP = tAtlas.At(iX, iY);
+                    const int iMax = std::max({tP[0], tP[1], tP[2]});
+                    const int iMin = std::min({tP[0], tP[1], tP[2]});
+                    if (tP[3] == 255 && iMax > 70 && iMin < 225)
+                    {
+                        for (int k = 0; k < 3; ++k)
+                        {
+                            tSum[k] += tP[k];
+                        }
+                        ++iCount;
+                    }
+                }
+            }
+            ASSERT_GT(iCount, 200);
+            double dHue = 0;
+            double dSaturation = 0;
+            HueAndSaturation(tSum[0] / iCount, tSum[1] / iCount, tSum[2] / iCount, dHue,
+                             dSaturation);
+            dHue -= (iType == 0 && dHue > 180) ? 360 : 0;
+            EXPECT_GE(dHue, tHues[iType][0]);
+            EXPECT_LE(dHue, tHues[iType][1]);
+            EXPECT_GT(dSaturation, 0.35);
         }
     }
-}
-
-TEST(Assets, BasketCellsCarryThePommoColours)
-{
-    const sTga tAtlas = LoadTga("Textures/level_1.tga");
-    ASSERT_EQ(tAtlas.iWidth, ATLAS_SIZE);
+    // The basket cells, each in its colour.
     for (int iRowStrip = 0; iRowStrip < 2; ++iRowStrip)
     {
         const sAtlasRect& tStrip = iRowStrip == 0 ? LEVEL_BASKET_WIDE : LEVEL_BASKET_THIN;
@@ -229,53 +258,6 @@ TEST(Assets, BasketCellsCarryThePommoColours)
                                                 iR > iG + 20 && iB > iG + 40, iB > iR + 50,
                                                 std::abs(iR - iG) + std::abs(iG - iB) < 30};
             EXPECT_TRUE(bColour[iCell]) << iR << " " << iG << " " << iB;
-        }
-    }
-}
-
-TEST(Assets, EveryFaceOfAPommoKeepsTheColourOfItsType)
-{
-    // The body's mean colour in every frame, growing to fallen, has its type's hue and is no
-    // grey: the hue ranges (the red one through 0) do not meet.
-    const sTga tAtlas = LoadTga("Textures/level_1.tga");
-    ASSERT_EQ(tAtlas.iWidth, ATLAS_SIZE);
-    const double tHues[4][2] = {{-25, 30}, {35, 65}, {255, 295}, {195, 230}};
-    for (int iType = 0; iType < 4; ++iType)
-    {
-        for (int iFrame = 0; iFrame < 8; ++iFrame)
-        {
-            const sAtlasRect& tR = LEVEL_POMMO[iType];
-            const int iLeft = tR.iLeft + iFrame * POMMO_FRAME_STEP;
-            double tSum[3] = {0, 0, 0};
-            int iCount = 0;
-            // The lower half of the box, below the stalk and its leaves; neither the dark
-            // outline and face nor the white shine.
-            for (int iY = tR.iTop + tR.Height() / 2; iY < tR.iBottom; ++iY)
-            {
-                for (int iX = iLeft; iX < iLeft + tR.Width(); ++iX)
-                {
-                    const auto tP = tAtlas.At(iX, iY);
-                    const int iMax = std::max({tP[0], tP[1], tP[2]});
-                    const int iMin = std::min({tP[0], tP[1], tP[2]});
-                    if (tP[3] == 255 && iMax > 70 && iMin < 225)
-                    {
-                        for (int k = 0; k < 3; ++k)
-                        {
-                            tSum[k] += tP[k];
-                        }
-                        ++iCount;
-                    }
-                }
-            }
-            ASSERT_GT(iCount, 200) << "type " << iType << " frame " << iFrame;
-            double dHue = 0;
-            double dSaturation = 0;
-            HueAndSaturation(tSum[0] / iCount, tSum[1] / iCount, tSum[2] / iCount, dHue,
-                             dSaturation);
-            dHue -= (iType == 0 && dHue > 180) ? 360 : 0;
-            EXPECT_GE(dHue, tHues[iType][0]) << "type " << iType << " frame " << iFrame;
-            EXPECT_LE(dHue, tHues[iType][1]) << "type " << iType << " frame " << iFrame;
-            EXPECT_GT(dSaturation, 0.35) << "type " << iType << " frame " << iFrame;
         }
     }
 }
