@@ -41,7 +41,7 @@ HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/
     tail -n 20 "$work/game.log" >&2
     exit 1
 }
-echo "$(grep -c ' down ' "$work/script.txt") throws over $last frames; $(grep -c '^Music' "$work/game.log") games played"
+echo "$(($(grep -c ' down ' "$work/script.txt") - 1)) throws (and the touch on Play) over $last frames; $(grep -c '^Music' "$work/game.log") games played"
 
 # The disk driver writes in real time: frames a second below 60 mean the machine could not keep
 # the game's pace, and the sounds came further apart than in play.
