@@ -127,6 +127,9 @@ TEST(GameBinary, WindowSizeAndIconThenCtrlCLeavesTheSettingsAsTheyWere)
     tLaunch.tArguments = {"--window", "480x320"};  // a window, though the file says fullscreen
     tLaunch.strScript = "20 stamp\n";
     const GameRun tRun = TEST_StartGame(tLaunch);
+    // Its window once the game draws frames: the one SDL may make and replace while it starts
+    // can be gone between finding it and reading it.
+    ASSERT_TRUE(TEST_WaitForFrame(tRun, 20));
     int iWidth = 0;
     int iHeight = 0;
     ASSERT_TRUE(TEST_GameWindowSize(&iWidth, &iHeight));

@@ -47,26 +47,42 @@ Window FindByTitle(Display* pDisplay, Window tParent)
     return tFound;
 }
 
+// X errors while the game's windows are looked at: a window can go between being listed and
+// being read (Xlib's own handler would end the test program).
+int s_iXErrors = 0;
+int CountXError(Display*, XErrorEvent*)
+{
+    ++s_iXErrors;
+    return 0;
+}
+
 // Runs fnUse(display, window) on the game's window, looked for up to five seconds; false (and
-// fnUse not run) when there is none.
+// fnUse not run) when there is none, false too when the window went while it was used.
 template <typename F>
 bool WithGameWindow(F&& fnUse)
 {
     Display* pDisplay = XOpenDisplay(nullptr);
+    const auto pfnOldHandler = XSetErrorHandler(CountXError);
     Window tWindow = 0;
     for (int i = 0; pDisplay != nullptr && i < 100 && tWindow == 0; ++i)
     {
+        s_iXErrors = 0;
         tWindow = FindByTitle(pDisplay, DefaultRootWindow(pDisplay));
-        if (tWindow == 0)
+        XSync(pDisplay, False);
+        if (tWindow == 0 || s_iXErrors != 0)
         {
+            tWindow = 0;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
-    const bool bUsed = tWindow != 0 && fnUse(pDisplay, tWindow);
+    bool bUsed = tWindow != 0 && fnUse(pDisplay, tWindow);
     if (pDisplay != nullptr)
     {
+        XSync(pDisplay, False);
+        bUsed = bUsed && s_iXErrors == 0;
         XCloseDisplay(pDisplay);
     }
+    XSetErrorHandler(pfnOldHandler);
     return bUsed;
 }
 
